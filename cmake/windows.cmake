@@ -1,0 +1,20 @@
+# The cross build: korvane.exe and the Windows test programs, run under Wine by CTest.
+enable_language(RC)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${CMAKE_BINARY_DIR}/wineprefix)
+
+# Linked statically: no libgcc, libstdc++ or libwinpthread DLL beside the programs.
+add_compile_options(-ffunction-sections -fdata-sections)
+add_link_options(-static -Wl,--gc-sections)
+target_compile_options(korvane_text PRIVATE -ffunction-sections -fdata-sections)
+
+add_library(korvane_win STATIC
+    src/launch/alert.cpp
+    src/launch/arguments.cpp
+    src/launch/profile_settings.cpp)
+target_link_libraries(korvane_win PUBLIC korvane_text)
+
+add_executable(korvane WIN32 src/launch/main.cpp)
+target_link_libraries(korvane PRIVATE korvane_win)
+target_link_options(korvane PRIVATE -s)
+
+add_subdirectory(tests/wine)

@@ -1,0 +1,31 @@
+#include "launch/launch_settings.h"
+#include "launch/text.h"
+
+const char *const kSettingKeys[SETTING_COUNT] = {
+    "EXE1",  "EXE2", "WDIR1", "WDIR2", "DELAY1", "DELAY2", "BACKGROUND",
+    "RED",   "GREEN", "BLUE", "TITLE1",
+};
+
+const char *const kSettingDefaults[SETTING_COUNT] = {
+    "NONE", "NONE", "NONE", "NONE", "1000", "1000", "1", "0", "0", "0", "NONE",
+};
+
+size_t SplitArgumentText(const char *text, LaunchSettings *settings) {
+    for (size_t slot = 0; slot < SETTING_COUNT; slot++)
+        settings->values[slot][0] = '\0';
+
+    size_t count = 0;
+    const char *p = text;
+    for (;;) {
+        while (*p == ',')
+            p++;
+        if (*p == '\0')
+            return count;
+        const char *start = p;
+        while (*p != '\0' && *p != ',')
+            p++;
+        if (count < SETTING_COUNT)
+            CopyTextPart(settings->values[count], VALUE_CHARS, start, (size_t)(p - start));
+        count++;
+    }
+}

@@ -1,0 +1,17 @@
+// How a setting value is read: set or not, as a delay, as a colour component, as the
+// backdrop switch.
+#pragma once
+#include <stdint.h>
+
+// A value is set unless it is "" or "NONE" (A-Z compared without case).
+bool IsValueSet(const char *value);
+
+// Blanks, an optional sign, then a number in base 16 ('0x'), 8 (leading '0') or 10, up to
+// the first non-digit; no digits read 0. Clamped to the signed 32-bit range.
+int32_t ParseDelay(const char *value);
+
+// Blanks, an optional sign, then decimal digits; no digits read 0. Wraps modulo 2^32.
+int32_t ParseColorComponent(const char *value);
+
+// Only the exact text "0" hides the backdrop.
+bool IsBackdropHidden(const char *background);

@@ -1,0 +1,32 @@
+#include "launch/text.h"
+
+size_t CopyTextPart(char *dst, size_t dstChars, const char *src, size_t srcChars) {
+    if (dstChars == 0)
+        return 0;
+    size_t n = 0;
+    while (n + 1 < dstChars && n < srcChars && src[n] != '\0') {
+        dst[n] = src[n];
+        n++;
+    }
+    dst[n] = '\0';
+    return n;
+}
+
+size_t CopyText(char *dst, size_t dstChars, const char *src) {
+    return CopyTextPart(dst, dstChars, src, (size_t)-1);
+}
+
+static unsigned char FoldAsciiUpper(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') ? (unsigned char)(c - 'A' + 'a') : c;
+}
+
+bool TextEqualsNoCase(const char *a, const char *b) {
+    for (size_t i = 0;; i++) {
+        unsigned char ca = FoldAsciiUpper((unsigned char)a[i]);
+        unsigned char cb = FoldAsciiUpper((unsigned char)b[i]);
+        if (ca != cb)
+            return false;
+        if (ca == '\0')
+            return true;
+    }
+}
