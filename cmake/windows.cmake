@@ -10,10 +10,12 @@ target_compile_options(korvane_text PRIVATE -ffunction-sections -fdata-sections)
 add_library(korvane_win STATIC
     src/launch/alert.cpp
     src/launch/arguments.cpp
-    src/launch/profile_settings.cpp)
-target_link_libraries(korvane_win PUBLIC korvane_text)
+    src/launch/profile_settings.cpp
+    src/desktop/backdrop.cpp
+    src/desktop/window_lookup.cpp)
+target_link_libraries(korvane_win PUBLIC korvane_text gdi32)
 
-add_executable(korvane WIN32 src/launch/main.cpp)
+add_executable(korvane WIN32 src/launch/main.cpp src/resources/korvane.rc)
 target_link_libraries(korvane PRIVATE korvane_win)
 target_link_options(korvane PRIVATE -s)
 

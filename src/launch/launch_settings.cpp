@@ -2,8 +2,8 @@
 #include "launch/text.h"
 
 const char *const kSettingKeys[SETTING_COUNT] = {
-    "EXE1",  "EXE2", "WDIR1", "WDIR2", "DELAY1", "DELAY2", "BACKGROUND",
-    "RED",   "GREEN", "BLUE", "TITLE1",
+    "EXE1",       "EXE2", "WDIR1", "WDIR2", "DELAY1", "DELAY2",
+    "BACKGROUND", "RED",  "GREEN", "BLUE",  "TITLE1",
 };
 
 const char *const kSettingDefaults[SETTING_COUNT] = {

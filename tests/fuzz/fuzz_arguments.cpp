@@ -24,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     size_t count = SplitArgumentText(SkipProgramName(commandLine, &leadBytes), &settings);
     size_t used = count < SETTING_COUNT ? count : SETTING_COUNT;
     for (size_t slot = 0; slot < SETTING_COUNT; slot++) {
-        if (strlen(settings.values[slot]) > MAX_VALUE_CHARS || (slot >= used && settings.values[slot][0]))
+        if (strlen(settings.values[slot]) > MAX_VALUE_CHARS ||
+            (slot >= used && settings.values[slot][0]))
             abort();
         IsValueSet(settings.values[slot]);
         ParseDelay(settings.values[slot]);

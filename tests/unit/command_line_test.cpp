@@ -31,7 +31,9 @@ TEST(SkipProgramName, Table) {
         {"\"\" a,b", "a,b"},
         {"   a.ini,Main", "a.ini,Main"},
         {" \x01\x1f a,b", "a,b"},
-        {"k.exe\x01" "a,b", "a,b"},
+        {"k.exe\x01"
+         "a,b",
+         "a,b"},
         {"k\xe9.exe a,b", "a,b"},
         {"k.exe \"quoted\",b", "\"quoted\",b"},
         // A quote as trail byte of a double-byte character does not end the name.

@@ -48,9 +48,17 @@ TEST(ReadProfileSettings, Table) {
     std::vector<std::string> partial = Defaults();
     partial[SLOT_EXE1] = "intro.exe";
     partial[SLOT_TITLE1] = "";
-    const std::vector<std::string> full = {
-        "intro.exe /fast", "menu.exe", "C:\\show", "C:\\show menu", "250",         "0x10",
-        "0",               "1",        "2",        "3",             "Intro Player"};
+    const std::vector<std::string> full = {"intro.exe /fast",
+                                           "menu.exe",
+                                           "C:\\show",
+                                           "C:\\show menu",
+                                           "250",
+                                           "0x10",
+                                           "0",
+                                           "1",
+                                           "2",
+                                           "3",
+                                           "Intro Player"};
     const std::string longName = std::string(149, 'n');
 
     const ProfileCase cases[] = {

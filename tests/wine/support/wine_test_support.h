@@ -45,8 +45,12 @@ class ScratchFolder {
   public:
     explicit ScratchFolder(const char *name);
     ~ScratchFolder();
-    const std::string &Path() const { return path_; }
-    std::string File(const std::string &name) const { return path_ + "\\" + name; }
+    const std::string &Path() const {
+        return path_;
+    }
+    std::string File(const std::string &name) const {
+        return path_ + "\\" + name;
+    }
     void Write(const std::string &name, const std::string &content) const;
     void MakeFolder(const std::string &name) const;
 
