@@ -10,6 +10,8 @@ target_compile_options(korvane_text PRIVATE -ffunction-sections -fdata-sections)
 add_library(korvane_win STATIC
     src/launch/alert.cpp
     src/launch/arguments.cpp
+    src/launch/launch_sequence.cpp
+    src/launch/message_waits.cpp
     src/launch/profile_settings.cpp
     src/desktop/backdrop.cpp
     src/desktop/window_lookup.cpp)

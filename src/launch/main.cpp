@@ -1,22 +1,13 @@
-// The launcher's entry: reads its settings from the argument text and runs the launch.
-#include "launch/arguments.h"
+// The launcher's entry: takes the argument text from the command line and runs the launch.
 #include "launch/command_line.h"
-#include <stdlib.h>
-#include <string.h>
+#include "launch/launch_sequence.h"
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int) {
     // The argument text is taken from the command line here rather than from the C
     // runtime, whose rules for cutting off the program name differ between toolchains.
     LeadByteSet leadBytes;
     for (int c = 0; c < 256; c++)
         leadBytes.isLead[c] = IsDBCSLeadByte((BYTE)c) != 0;
-    const char *argumentText = SkipProgramName(GetCommandLineA(), &leadBytes);
-
-    char *copy = strdup(argumentText);
-    if (copy == NULL)
-        return 0;
-    LaunchSettings settings;
-    ParseArguments(copy, &settings);
-    return 0;
+    return RunLaunchSequence(instance, previous, SkipProgramName(GetCommandLineA(), &leadBytes));
 }

@@ -3,7 +3,7 @@
 // given status. Arguments are name=value words:
 //   log=FILE       append what it saw to FILE
 //   hold=MS        keep running (reading messages) for MS milliseconds
-//   window=TITLE   show a window titled TITLE at x,y,w,h from rect= (default 100,100,300,200)
+//   window=TITLE   show a window titled TITLE at x:y:w:h from rect= (default 100:100:300:200)
 //   window-ms=MS   close that window after MS milliseconds and hold on without it
 //   leave=TITLE    start a second copy that keeps a window titled TITLE for leave-ms= ms
 //   exit=N         end with status N
@@ -52,7 +52,7 @@ HWND ShowStandinWindow(const std::string &title, const std::string &rect) {
     windowClass.lpszClassName = "KorvaneStandin";
     RegisterClassA(&windowClass);
     int x = 100, y = 100, w = 300, h = 200;
-    sscanf(rect.c_str(), "%d,%d,%d,%d", &x, &y, &w, &h);
+    sscanf(rect.c_str(), "%d:%d:%d:%d", &x, &y, &w, &h);
     HWND window = CreateWindowExA(0, "KorvaneStandin", title.c_str(), WS_POPUP | WS_VISIBLE, x, y,
                                   w, h, NULL, NULL, windowClass.hInstance, NULL);
     UpdateWindow(window);

@@ -73,9 +73,8 @@ DWORD WaitForExit(HANDLE process, DWORD timeoutMs) {
 }
 
 ScratchFolder::ScratchFolder(const char *name) {
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    path_ = std::string(temp) + "korvane-" + name + "-" + std::to_string(GetCurrentProcessId());
+    // At the drive's root, so that paths stay well inside a 149-character setting.
+    path_ = std::string("C:\\korvane-") + name + "-" + std::to_string(GetCurrentProcessId());
     CreateDirectoryA(path_.c_str(), NULL);
 }
 

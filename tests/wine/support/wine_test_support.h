@@ -40,7 +40,7 @@ HANDLE StartProcess(const std::string &commandLine, const char *directory = NULL
 // Waits for the process to end and returns its exit status (STILL_ACTIVE on time-out).
 DWORD WaitForExit(HANDLE process, DWORD timeoutMs);
 
-// A fresh folder below the temporary folder, removed with everything in it at the end.
+// A fresh folder at the root of drive C:, removed with everything in it at the end.
 class ScratchFolder {
   public:
     explicit ScratchFolder(const char *name);

@@ -1,0 +1,53 @@
+#include "launch/message_waits.h"
+
+static const DWORD kIdleSliceMs = 50;
+// The queue is looked at at least this often: a thread that has not looked for 5 s counts
+// as hung as soon as it stops waiting on its queue.
+static const DWORD kQueueSliceMs = 1000;
+
+static void DispatchQueued() {
+    MSG message;
+    while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
+        DispatchMessageA(&message);
+}
+
+static DWORD Remaining(DWORD start, DWORD ms) {
+    DWORD elapsed = GetTickCount() - start;
+    return elapsed >= ms ? 0 : ms - elapsed;
+}
+
+void TakeOneMessage(MSG *message) {
+    if (PeekMessageA(message, NULL, 0, 0, PM_REMOVE))
+        DispatchMessageA(message);
+}
+
+DWORD WaitServicing(HANDLE object, DWORD ms) {
+    DWORD count = object != NULL ? 1 : 0;
+    DWORD start = GetTickCount();
+    for (;;) {
+        DWORD left = Remaining(start, ms);
+        DWORD result =
+            MsgWaitForMultipleObjectsEx(count, &object, left < kQueueSliceMs ? left : kQueueSliceMs,
+                                        QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (result != WAIT_OBJECT_0 + count && result != WAIT_TIMEOUT)
+            return result;
+        DispatchQueued();
+        if (Remaining(start, ms) == 0)
+            return WAIT_TIMEOUT;
+    }
+}
+
+void SleepServicing(DWORD ms) {
+    WaitServicing(NULL, ms);
+}
+
+void WaitForInputIdleServicing(HANDLE process, DWORD ms) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        DWORD left = Remaining(start, ms);
+        DWORD result = WaitForInputIdle(process, left < kIdleSliceMs ? left : kIdleSliceMs);
+        if (result != WAIT_TIMEOUT || left == 0)
+            return;
+        DispatchQueued();
+    }
+}
