@@ -357,7 +357,6 @@ TEST_F(LaunchSequence, UncoveredBackdropRepaintsWhileWaiting) {
             greenAfterCover || (coverGone && s.tick + 300 < firstEnds && s.pixel == RGB(0, 128, 0));
     }
     EXPECT_TRUE(coverSeenWhite) << "the first program's window covered the backdrop";
-
     EXPECT_TRUE(greenAfterCover) << "the backdrop repainted while the first program still ran";
 }
 
