@@ -21,4 +21,25 @@ add_executable(korvane WIN32 src/launch/main.cpp src/resources/korvane.rc)
 target_link_libraries(korvane PRIVATE korvane_win)
 target_link_options(korvane PRIVATE -s)
 
+# The demo show's first program (scripts/demo.sh).
+add_executable(demo_intro WIN32 demo/intro.cpp)
+set_target_properties(demo_intro PROPERTIES OUTPUT_NAME intro)
+target_link_libraries(demo_intro PRIVATE gdi32)
+
+# The release zip: korvane.exe, the user guide and the example profiles.
+set(release_zip ${CMAKE_BINARY_DIR}/korvane-${PROJECT_VERSION}.zip)
+set(release_dir ${CMAKE_BINARY_DIR}/release/korvane-${PROJECT_VERSION})
+file(GLOB example_profiles ${CMAKE_SOURCE_DIR}/examples/*.ini)
+add_custom_command(OUTPUT ${release_zip}
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${release_dir}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${release_dir}/examples
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:korvane> ${CMAKE_SOURCE_DIR}/README.md ${release_dir}
+    COMMAND ${CMAKE_COMMAND} -E copy ${example_profiles} ${release_dir}/examples
+    COMMAND ${CMAKE_COMMAND} -E tar cf ${release_zip} --format=zip korvane-${PROJECT_VERSION}
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/release
+    DEPENDS korvane ${CMAKE_SOURCE_DIR}/README.md ${example_profiles}
+    COMMENT "Packing ${release_zip}")
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/release)
+add_custom_target(release ALL DEPENDS ${release_zip})
+
 add_subdirectory(tests/wine)

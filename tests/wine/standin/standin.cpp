@@ -1,7 +1,7 @@
 // A stand-in for the programs the launcher starts. It writes down what it was started
 // with, and can hold, show a window, leave a window behind after it ends, and exit with a
 // given status. Arguments are name=value words:
-//   log=FILE       append what it saw to FILE
+//   log=FILE       append what it saw to FILE, and the time it ends
 //   hold=MS        keep running (reading messages) for MS milliseconds
 //   window=TITLE   show a window titled TITLE at x:y:w:h from rect= (default 100:100:300:200)
 //   window-ms=MS   close that window after MS milliseconds and hold on without it
@@ -37,6 +37,14 @@ void WriteLog(const std::string &path) {
     fprintf(f, "start=%llu\ncommandline=%s\ndirectory=%s\ndriveC=%s\nflags=%lu\nshow=%u\n",
             (unsigned long long)GetTickCount64(), GetCommandLineA(), directory, driveC,
             (unsigned long)startup.dwFlags, (unsigned)startup.wShowWindow);
+    fclose(f);
+}
+
+void WriteEnd(const std::string &path) {
+    FILE *f = fopen(path.c_str(), "ab");
+    if (f == NULL)
+        return;
+    fprintf(f, "end=%llu\n", (unsigned long long)GetTickCount64());
     fclose(f);
 }
 
@@ -105,5 +113,7 @@ int main(int argc, char **argv) {
         }
     }
     HoldFor(hold);
+    if (!log.empty())
+        WriteEnd(log);
     return (int)strtoul(Option(argc, argv, "exit", "0").c_str(), NULL, 0);
 }

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Benchmark (not a test): prints
+#  1. the gap between the first program's end and the second program's start, median of
+#     RUNS runs, for korvane.exe and for cmd.exe running the same two programs with
+#     'start /wait', under the same Wine;
+#  2. korvane.exe's CPU time while it waits 10 s on a first program;
+#  3. korvane.exe's size.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+cmake --preset windows >/dev/null
+cmake --build --preset windows --target korvane standin >/dev/null
+
+export KORVANE_WINEPREFIX=$PWD/build/windows/wineprefix
+source scripts/virtual-display.sh
+run() { cmake/wine-run.sh "$KORVANE_WINEPREFIX" "$@"; }
+runs=${RUNS:-7}
+
+dir=$KORVANE_WINEPREFIX/drive_c/korvane-bench
+win='C:\korvane-bench'
+run cmd /c ver >/dev/null # makes the Wine prefix on the first run
+mkdir -p "$dir"
+cp build/windows/korvane.exe build/windows/tests/wine/standin.exe "$dir/"
+first="$win\\standin.exe log=$win\\a.log hold=300"
+second="$win\\standin.exe log=$win\\b.log"
+# Profiles keep blanks out of korvane.exe's arguments, which Wine would otherwise quote.
+printf '[Gap]\r\nEXE1=%s\r\nEXE2=%s\r\nWDIR1=%s\r\nWDIR2=%s\r\nDELAY1=50\r\nDELAY2=0\r\n' \
+    "$first" "$second" "$win" "$win" >"$dir/bench.ini"
+printf '[Wait]\r\nEXE1=%s\r\nWDIR1=%s\r\nDELAY1=50\r\n' \
+    "$win\\standin.exe log=$win\\a.log hold=10000" "$win" >>"$dir/bench.ini"
+
+value() { sed -n "s/^$2=//p" "$1" | head -n1; }
+wait_for() { for _ in $(seq 200); do [ -n "$(value "$1" "$2" 2>/dev/null)" ] && return; sleep 0.05; done; }
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# Gap from the end of a.log's program to the start of b.log's, in ms.
+gap() {
+    wait_for "$dir/b.log" start
+    echo $(( $(value "$dir/b.log" start) - $(value "$dir/a.log" end) ))
+}
+
+korvane_gaps=() cmd_gaps=()
+for _ in $(seq "$runs"); do
+    rm -f "$dir/a.log" "$dir/b.log"
+    run "$win\\korvane.exe" "$win\\bench.ini,Gap"
+    korvane_gaps+=("$(gap)")
+    rm -f "$dir/a.log" "$dir/b.log"
+    run cmd /c "start /wait $first & start $second"
+    cmd_gaps+=("$(gap)")
+done
+k=$(printf '%s\n' "${korvane_gaps[@]}" | median)
+c=$(printf '%s\n' "${cmd_gaps[@]}" | median)
+echo "gap, first end to second start (ms): korvane.exe ${korvane_gaps[*]} -> median $k"
+echo "                                     cmd.exe     ${cmd_gaps[*]} -> median $c"
+awk -v k="$k" -v c="$c" 'BEGIN { printf "ratio korvane/cmd: %.2f\n", (c > 0) ? k / c : 0 }'
+
+# CPU of the launcher's process over 8 s of a 10 s wait, scaled to 10 s.
+rm -f "$dir/a.log"
+run "$win\\korvane.exe" "$win\\bench.ini,Wait" &
+launcher=$!
+wait_for "$dir/a.log" start
+sleep 1
+pid=$(pgrep -f 'korvane-bench.korvane\.exe' | head -n1)
+command=$(tr '\0' ' ' <"/proc/$pid/cmdline")
+ticks() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
+t1=$(ticks)
+sleep 8
+t2=$(ticks)
+wait "$launcher"
+hz=$(getconf CLK_TCK)
+echo "CPU while waiting on the first program: $(( (t2 - t1) * 1000 / hz * 10 / 8 )) ms per 10 s (resolution $(( 1000 / hz )) ms);" \
+    "whole run $(( t2 * 1000 / hz )) ms; process $pid: $command"
+
+size=$(stat -c %s build/windows/korvane.exe)
+echo "korvane.exe: $size bytes ($(( size / 1024 )) KiB; goal under 64 KiB)"

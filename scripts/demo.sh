@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# The run command: installs what is missing, builds korvane.exe and plays a small show under
+# Wine, on $DISPLAY when set or else on a virtual display. It needs no interaction and ends
+# by itself; screenshots of its key moments go to build/demo/.
+#   backdrop.png  the dark blue backdrop alone, before the intro starts
+#   intro.png     the intro (a program of this project) playing over the backdrop
+#   menu.png      the second program (Wine's Notepad) started, the backdrop gone
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+cmake --preset windows >/dev/null
+cmake --build --preset windows --target korvane demo_intro
+
+export KORVANE_WINEPREFIX=$PWD/build/windows/wineprefix
+source scripts/virtual-display.sh
+run() { cmake/wine-run.sh "$KORVANE_WINEPREFIX" "$@"; }
+shot() { import -window root "build/demo/$1.png" && echo "saved build/demo/$1.png"; }
+
+run cmd /c ver >/dev/null # makes the Wine prefix on the first run
+show=$KORVANE_WINEPREFIX/drive_c/korvane-demo
+mkdir -p "$show" build/demo
+cp build/windows/korvane.exe build/windows/intro.exe "$show/"
+cat >"$show/demo.ini" <<'INI'
+[Show]
+EXE1=C:\korvane-demo\intro.exe 3000
+WDIR1=C:\korvane-demo
+EXE2=notepad.exe C:\korvane-demo\demo.ini
+WDIR2=C:\korvane-demo
+DELAY1=2000
+DELAY2=1000
+RED=0
+GREEN=0
+BLUE=128
+INI
+
+echo "playing the show: korvane.exe C:\\korvane-demo\\demo.ini,Show"
+run 'C:\korvane-demo\korvane.exe' 'C:\korvane-demo\demo.ini,Show' &
+launcher=$!
+sleep 1.2
+shot backdrop
+sleep 2.3
+shot intro
+wait "$launcher"
+sleep 1
+shot menu
+echo "the launcher has ended; closing Notepad"
+WINEPREFIX=$KORVANE_WINEPREFIX wineserver -k 2>/dev/null || true
