@@ -22,9 +22,14 @@ static LRESULT CALLBACK IntroWndProc(HWND window, UINT message, WPARAM wParam, L
         EndPaint(window, &paint);
         return 0;
     }
-    case WM_TIMER: DestroyWindow(window); return 0;
-    case WM_DESTROY: PostQuitMessage(0); return 0;
-    default: return DefWindowProcA(window, message, wParam, lParam);
+    case WM_TIMER:
+        DestroyWindow(window);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
     }
 }
 
@@ -38,8 +43,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     windowClass.lpszClassName = "KorvaneDemoIntro";
     RegisterClassA(&windowClass);
     int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-    HWND window = CreateWindowExA(0, "KorvaneDemoIntro", "Korvane Demo Intro", WS_POPUP | WS_VISIBLE,
-                                  cx / 6, cy / 4, cx * 2 / 3, cy / 2, NULL, NULL, instance, NULL);
+    HWND window =
+        CreateWindowExA(0, "KorvaneDemoIntro", "Korvane Demo Intro", WS_POPUP | WS_VISIBLE, cx / 6,
+                        cy / 4, cx * 2 / 3, cy / 2, NULL, NULL, instance, NULL);
     SetTimer(window, 1, ms ? ms : 3000, NULL);
     MSG message;
     while (GetMessageA(&message, NULL, 0, 0) > 0)
