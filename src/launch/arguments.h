@@ -4,5 +4,5 @@
 
 // Two values name a profile file and its section; three or more are the settings
 // themselves, in slot order. Fewer than two, or a profile file that cannot be found, are
-// reported in an alert and give false: the launcher then ends.
+// reported in an alert and give false: the launcher then ends. The text is only read.
 bool ParseArguments(const char *argumentText, LaunchSettings *settings);

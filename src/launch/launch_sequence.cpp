@@ -7,7 +7,6 @@
 #include "launch/message_waits.h"
 #include "launch/setting_values.h"
 #include "launch/text.h"
-#include <stdlib.h>
 #include <string.h>
 
 enum {
@@ -158,19 +157,9 @@ static void RunSecondProgram(LaunchState *state) {
     SleepServicing(state->secondDelay);
 }
 
-// Reads the settings; false when the run must end before any window exists.
-static bool ReadSettings(LaunchState *state, const char *argumentText) {
-    char *copy = strdup(argumentText);
-    if (copy == NULL)
-        return false;
-    bool ok = ParseArguments(copy, &state->settings);
-    free(copy);
-    return ok;
-}
-
 int RunLaunchSequence(HINSTANCE instance, HINSTANCE previous, const char *argumentText) {
     static LaunchState state;
-    if (!ReadSettings(&state, argumentText))
+    if (!ParseArguments(argumentText, &state.settings))
         return 0;
     state.color.red = ParseColorComponent(Value(&state, SLOT_RED));
     state.color.green = ParseColorComponent(Value(&state, SLOT_GREEN));

@@ -58,8 +58,9 @@ template <typename Watch>
 RunResult RunLauncher(const std::string &argumentText, const std::string &directory, Watch watch) {
     RunResult run;
     run.launched = GetTickCount64();
-    HANDLE process = StartProcess(
-        "\"" + WindowsPathOf(getenv("KORVANE_EXE")) + "\" " + argumentText, directory.c_str());
+    HANDLE process =
+        StartProcess("\"" + WindowsPathOf(getenv("KORVANE_EXE")) + "\" " + argumentText,
+                     directory.c_str(), "korvane under test");
     if (process == NULL) {
         ADD_FAILURE() << "korvane.exe did not start";
         return run;
@@ -153,11 +154,14 @@ TEST_F(LaunchSequence, TypicalRunFromProfile) {
     EXPECT_EQ(exe1, first[0]["commandline"]);
     EXPECT_EQ(folder_.File("one"), first[0]["directory"]);
     EXPECT_EQ(folder_.File("one"), first[0]["driveC"]);
-    EXPECT_EQ("0", first[0]["flags"]);
+    EXPECT_EQ("0", first[0]["flags"]) << "an empty start-up record, show field not in force";
+    EXPECT_EQ("10", first[0]["show"]);
     EXPECT_EQ(exe2, second[0]["commandline"]);
     EXPECT_EQ(folder_.File("two"), second[0]["directory"]);
     EXPECT_EQ(folder_.File("two"), second[0]["driveC"]);
-    EXPECT_EQ("0", second[0]["flags"]);
+    EXPECT_EQ("0", second[0]["flags"]) << "the launcher's own start-up record, no flags";
+    EXPECT_EQ("korvane under test", second[0]["title"]) << "as the test started the launcher";
+    EXPECT_NE("korvane under test", first[0]["title"]);
     EXPECT_GE(StartTime(first[0]), run.launched + 400) << "first delay";
     EXPECT_GE(StartTime(second[0]), StartTime(first[0]) + 1200) << "second after the first ended";
     EXPECT_GE(run.ended, StartTime(second[0]) + 300) << "second delay";

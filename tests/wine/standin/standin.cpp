@@ -34,9 +34,11 @@ void WriteLog(const std::string &path) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     GetStartupInfoA(&startup);
-    fprintf(f, "start=%llu\ncommandline=%s\ndirectory=%s\ndriveC=%s\nflags=%lu\nshow=%u\n",
+    fprintf(f,
+            "start=%llu\ncommandline=%s\ndirectory=%s\ndriveC=%s\nflags=%lu\nshow=%u\ntitle=%s\n",
             (unsigned long long)GetTickCount64(), GetCommandLineA(), directory, driveC,
-            (unsigned long)startup.dwFlags, (unsigned)startup.wShowWindow);
+            (unsigned long)startup.dwFlags, (unsigned)startup.wShowWindow,
+            startup.lpTitle ? startup.lpTitle : "(none)");
     fclose(f);
 }
 

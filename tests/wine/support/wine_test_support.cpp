@@ -53,11 +53,12 @@ std::string WindowsPathOf(const char *unixPath) {
     return path;
 }
 
-HANDLE StartProcess(const std::string &commandLine, const char *directory) {
+HANDLE StartProcess(const std::string &commandLine, const char *directory, const char *title) {
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
+    startup.lpTitle = (char *)title;
     PROCESS_INFORMATION info = {};
     if (!CreateProcessA(NULL, line.data(), NULL, NULL, FALSE, 0, NULL, directory, &startup, &info))
         return NULL;

@@ -33,9 +33,10 @@ class AlertCollector {
 // The path of a program named on the test's command line as a Unix path, as Windows sees it.
 std::string WindowsPathOf(const char *unixPath);
 
-// Starts commandLine as it stands in directory (NULL: the current one).
-// Returns the process handle or NULL.
-HANDLE StartProcess(const std::string &commandLine, const char *directory = NULL);
+// Starts commandLine as it stands in directory (NULL: the current one), with title (if any)
+// in its start-up record. Returns the process handle or NULL.
+HANDLE StartProcess(const std::string &commandLine, const char *directory = NULL,
+                    const char *title = NULL);
 
 // Waits for the process to end and returns its exit status (STILL_ACTIVE on time-out).
 DWORD WaitForExit(HANDLE process, DWORD timeoutMs);
