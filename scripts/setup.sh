@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need. Fast when all are present.
 set -euo pipefail
 packages=(wine wine32:i386 wine64 xvfb xauth g++-mingw-w64-i686 binutils-mingw-w64-i686
-          cmake ninja-build googletest clang libclang-rt-14-dev imagemagick)
+          cmake ninja-build googletest clang libclang-rt-14-dev imagemagick procps)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
