@@ -16,6 +16,10 @@ static DWORD Remaining(DWORD start, DWORD ms) {
     return elapsed >= ms ? 0 : ms - elapsed;
 }
 
+static DWORD Shorter(DWORD a, DWORD b) {
+    return a < b ? a : b;
+}
+
 void TakeOneMessage(MSG *message) {
     if (PeekMessageA(message, NULL, 0, 0, PM_REMOVE))
         DispatchMessageA(message);
@@ -26,9 +30,8 @@ DWORD WaitServicing(HANDLE object, DWORD ms) {
     DWORD start = GetTickCount();
     for (;;) {
         DWORD left = Remaining(start, ms);
-        DWORD result =
-            MsgWaitForMultipleObjectsEx(count, &object, left < kQueueSliceMs ? left : kQueueSliceMs,
-                                        QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        DWORD result = MsgWaitForMultipleObjectsEx(count, &object, Shorter(left, kQueueSliceMs),
+                                                   QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         if (result != WAIT_OBJECT_0 + count && result != WAIT_TIMEOUT)
             return result;
         DispatchQueued();
@@ -45,7 +48,7 @@ void WaitForInputIdleServicing(HANDLE process, DWORD ms) {
     DWORD start = GetTickCount();
     for (;;) {
         DWORD left = Remaining(start, ms);
-        DWORD result = WaitForInputIdle(process, left < kIdleSliceMs ? left : kIdleSliceMs);
+        DWORD result = WaitForInputIdle(process, Shorter(left, kIdleSliceMs));
         if (result != WAIT_TIMEOUT || left == 0)
             return;
         DispatchQueued();

@@ -115,6 +115,10 @@ class LaunchSequence : public ::testing::Test {
     std::string Log(const char *name) const {
         return folder_.File(name);
     }
+    void ClearLogs() const {
+        DeleteFileA(Log("first.log").c_str());
+        DeleteFileA(Log("second.log").c_str());
+    }
     std::string First(const std::string &arguments) const {
         return Standin("log=" + Log("first.log") + " " + arguments);
     }
@@ -213,8 +217,7 @@ TEST_F(LaunchSequence, AlertsAtTheirPlaces) {
          0},
     };
     for (const AlertCase &c : cases) {
-        DeleteFileA(Log("first.log").c_str());
-        DeleteFileA(Log("second.log").c_str());
+        ClearLogs();
         std::vector<std::string> values = c.values;
         for (std::string &v : values)
             v = v == "FIRST" ? first : v == "SECOND" ? second : v;
@@ -245,8 +248,7 @@ TEST_F(LaunchSequence, RelativeFolders) {
          folder_.File("two")},
     };
     for (const DirectoryCase &c : cases) {
-        DeleteFileA(Log("first.log").c_str());
-        DeleteFileA(Log("second.log").c_str());
+        ClearLogs();
         RunResult run = RunLauncher(
             Positional({First(""), Second(""), c.wdir1, c.wdir2, "50", "50"}), folder_.Path());
         EXPECT_EQ(0u, run.alerts.size()) << c.name;
@@ -286,8 +288,7 @@ TEST_F(LaunchSequence, DelaysTitlesAndEnds) {
         {"hidden backdrop", "", "50", "50", "0", "NONE", 50, 0, 0},
     };
     for (const TimingCase &c : cases) {
-        DeleteFileA(Log("first.log").c_str());
-        DeleteFileA(Log("second.log").c_str());
+        ClearLogs();
         bool backdropShown = false;
         bool backdropExisted = false;
         RunResult run = RunLauncher(
