@@ -5,22 +5,28 @@
 #     'start /wait', under the same Wine;
 #  2. korvane.exe's CPU time while it waits 10 s on a first program;
 #  3. korvane.exe's size.
+# Where this host cannot run 32-bit programs it measures the 64-bit build and says so; the
+# size is always the shipped 32-bit exe's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
+source scripts/host-kind.sh
+echo "measuring the $korvane_build build ($korvane_host_why)"
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target korvane standin >/dev/null
+cmake --build --preset windows --target korvane >/dev/null
+cmake --preset "$korvane_build" >/dev/null
+cmake --build --preset "$korvane_build" --target korvane standin >/dev/null
 
-export KORVANE_WINEPREFIX=$PWD/build/windows/wineprefix
+export KORVANE_WINEPREFIX=$PWD/build/$korvane_build/wineprefix
 source scripts/virtual-display.sh
-run() { cmake/wine-run.sh "$KORVANE_WINEPREFIX" "$@"; }
+run() { cmake/wine-run.sh "$korvane_winearch" "$KORVANE_WINEPREFIX" "$@"; }
 runs=${RUNS:-7}
 
 dir=$KORVANE_WINEPREFIX/drive_c/korvane-bench
 win='C:\korvane-bench'
 run cmd /c ver >/dev/null # makes the Wine prefix on the first run
 mkdir -p "$dir"
-cp build/windows/korvane.exe build/windows/tests/wine/standin.exe "$dir/"
+cp "build/$korvane_build/korvane.exe" "build/$korvane_build/tests/wine/standin.exe" "$dir/"
 first="$win\\standin.exe log=$win\\a.log hold=300"
 second="$win\\standin.exe log=$win\\b.log"
 # Profiles keep blanks out of korvane.exe's arguments, which Wine would otherwise quote.
@@ -72,4 +78,4 @@ echo "CPU while waiting on the first program: $(( (t2 - t1) * 1000 / hz * 10 / 8
     "whole run $(( t2 * 1000 / hz )) ms; process $pid: $command"
 
 size=$(stat -c %s build/windows/korvane.exe)
-echo "korvane.exe: $size bytes ($(( size / 1024 )) KiB; goal under 64 KiB)"
+echo "korvane.exe (the shipped 32-bit build): $size bytes ($(( size / 1024 )) KiB; goal under 64 KiB)"

@@ -1,5 +1,2 @@
 # Native build of the text rules only; the host preset adds the sanitizers.
-add_subdirectory(tests/unit)
-if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
-    add_subdirectory(tests/fuzz)
-endif()
+add_subdirectory(tests/text)

@@ -1,6 +1,12 @@
 # The cross build: korvane.exe and the Windows test programs, run under Wine by CTest.
 enable_language(RC)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${CMAKE_BINARY_DIR}/wineprefix)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(wine_arch win64)
+else()
+    set(wine_arch win32)
+endif()
+set(CMAKE_CROSSCOMPILING_EMULATOR
+    ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${wine_arch} ${CMAKE_BINARY_DIR}/wineprefix)
 
 # Linked statically: no libgcc, libstdc++ or libwinpthread DLL beside the programs.
 add_compile_options(-ffunction-sections -fdata-sections)
@@ -26,20 +32,22 @@ add_executable(demo_intro WIN32 demo/intro.cpp)
 set_target_properties(demo_intro PROPERTIES OUTPUT_NAME intro)
 target_link_libraries(demo_intro PRIVATE gdi32)
 
-# The release zip: korvane.exe, the user guide and the example profiles.
+# The release zip: korvane.exe, the user guide with its picture and the example profiles.
 set(release_zip ${CMAKE_BINARY_DIR}/korvane-${PROJECT_VERSION}.zip)
 set(release_dir ${CMAKE_BINARY_DIR}/release/korvane-${PROJECT_VERSION})
+set(guide_picture ${CMAKE_SOURCE_DIR}/docs/demo-intro.png)
 file(GLOB example_profiles ${CMAKE_SOURCE_DIR}/examples/*.ini)
 add_custom_command(OUTPUT ${release_zip}
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${release_dir}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${release_dir}/examples
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${release_dir}/examples ${release_dir}/docs
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:korvane> ${CMAKE_SOURCE_DIR}/README.md ${release_dir}
+    COMMAND ${CMAKE_COMMAND} -E copy ${guide_picture} ${release_dir}/docs
     COMMAND ${CMAKE_COMMAND} -E copy ${example_profiles} ${release_dir}/examples
     COMMAND ${CMAKE_COMMAND} -E tar cf ${release_zip} --format=zip korvane-${PROJECT_VERSION}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/release
-    DEPENDS korvane ${CMAKE_SOURCE_DIR}/README.md ${example_profiles}
+    DEPENDS korvane ${CMAKE_SOURCE_DIR}/README.md ${guide_picture} ${example_profiles}
     COMMENT "Packing ${release_zip}")
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/release)
 add_custom_target(release ALL DEPENDS ${release_zip})
 
-add_subdirectory(tests/wine)
+add_subdirectory(tests)

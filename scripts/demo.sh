@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The run command: installs what is missing, builds korvane.exe and plays a small show under
-# Wine, on $DISPLAY when set or else on a virtual display. It needs no interaction and ends
+# Wine, on $DISPLAY when set or else on a virtual display. Where this host cannot run 32-bit
+# programs, it plays the 64-bit build of the same sources under 64-bit Wine and says so. It needs no interaction and ends
 # by itself; screenshots of its key moments go to build/demo/.
 #   backdrop.png  the dark blue backdrop alone, before the intro starts
 #   intro.png     the intro (a program of this project) playing over the backdrop
@@ -8,18 +9,24 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-cmake --preset windows >/dev/null
-cmake --build --preset windows --target korvane demo_intro
+source scripts/host-kind.sh
+if [ "$korvane_build" = windows ]; then
+    echo "demo: playing the 32-bit korvane.exe ($korvane_host_why)"
+else
+    echo "demo: this host cannot run 32-bit programs ($korvane_host_why): playing the 64-bit build"
+fi
+cmake --preset "$korvane_build" >/dev/null
+cmake --build --preset "$korvane_build" --target korvane demo_intro
 
-export KORVANE_WINEPREFIX=$PWD/build/windows/wineprefix
+export KORVANE_WINEPREFIX=$PWD/build/$korvane_build/wineprefix
 source scripts/virtual-display.sh
-run() { cmake/wine-run.sh "$KORVANE_WINEPREFIX" "$@"; }
+run() { cmake/wine-run.sh "$korvane_winearch" "$KORVANE_WINEPREFIX" "$@"; }
 shot() { import -window root "build/demo/$1.png" && echo "saved build/demo/$1.png"; }
 
 run cmd /c ver >/dev/null # makes the Wine prefix on the first run
 show=$KORVANE_WINEPREFIX/drive_c/korvane-demo
 mkdir -p "$show" build/demo
-cp build/windows/korvane.exe build/windows/intro.exe "$show/"
+cp "build/$korvane_build/korvane.exe" "build/$korvane_build/intro.exe" "$show/"
 cat >"$show/demo.ini" <<'INI'
 [Show]
 EXE1=C:\korvane-demo\intro.exe 3000

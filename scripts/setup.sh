@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need. Fast when all are present.
 set -euo pipefail
-packages=(wine wine32:i386 wine64 xvfb xauth g++-mingw-w64-i686 binutils-mingw-w64-i686
+packages=(wine wine32:i386 wine64 xvfb xauth g++-mingw-w64-i686 g++-mingw-w64-x86-64
           cmake ninja-build googletest clang libclang-rt-14-dev imagemagick procps)
 missing=()
 for p in "${packages[@]}"; do

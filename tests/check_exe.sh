@@ -1,21 +1,35 @@
 #!/usr/bin/env bash
-# Fails when korvane.exe is over 64 KiB, is no GUI program, or imports from a DLL other than
-# the system's own.
+# Fails when korvane.exe is over 64 KiB, no 32-bit GUI program, imports from a DLL other than
+# the system's own, or lacks a resource that Windows or its user sees: the class icon, the
+# version 1.4.8.0 and the manifest (DPI-aware, Vista to 11, no execution level).
+# Usage: check_exe.sh EXE OBJDUMP WINDRES
 set -euo pipefail
-exe=$1
-objdump=$2
+exe=$1 objdump=$2 windres=$3
 size=$(stat -c %s "$exe")
-dlls=$("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'a-z' 'A-Z' | sort -u | tr '\n' ' ')
-subsystem=$("$objdump" -p "$exe" | sed -n 's/^Subsystem\s*//p')
-echo "korvane.exe: $size bytes; imports: $dlls; subsystem: $subsystem"
+headers=$("$objdump" -p "$exe")
+dlls=$(sed -n 's/^\s*DLL Name: //p' <<<"$headers" | tr 'a-z' 'A-Z' | sort -u | tr '\n' ' ')
+echo "korvane.exe: $size bytes; imports: $dlls"
 status=0
-[ "$size" -le 65536 ] || { echo "FAIL: over 64 KiB"; status=1; }
-[[ "$subsystem" == *"Windows GUI"* ]] || { echo "FAIL: not a GUI program"; status=1; }
+fail() { echo "FAIL: $1"; status=1; }
+[ "$size" -le 65536 ] || fail "over 64 KiB"
+grep -q '^Subsystem.*Windows GUI' <<<"$headers" || fail "not a GUI program"
+grep -q 'file format pei-i386' <<<"$headers" || fail "not PE32 (i386)"
 for dll in $dlls; do
-    case "$dll" in
-        KERNEL32.DLL|USER32.DLL|GDI32.DLL|MSVCRT.DLL) ;;
-        *) echo "FAIL: imports from $dll"; status=1 ;;
-    esac
+    [[ "$dll" =~ ^(KERNEL32|USER32|GDI32|MSVCRT)\.DLL$ ]] || fail "imports from $dll"
 done
-"$objdump" -f "$exe" | grep -q 'file format pei-i386' || { echo "FAIL: not PE32 (i386)"; status=1; }
+resources=$("$windres" -J coff -i "$exe" -O rc)
+expect() { grep -qF -- "$1" <<<"$resources" || fail "no $2"; }
+expect '102 14 /* RT_GROUP_ICON */' "icon group 102"
+expect '"\040\040\020\000", 1, 4,' "32x32 icon in 16 colours"
+expect ' FILEVERSION 1, 4, 8, 0' "file version 1.4.8.0"
+expect ' PRODUCTVERSION 1, 4, 8, 0' "product version 1.4.8.0"
+expect 'VALUE "Translation", 0x409, 1252' "U.S. English, code page 1252"
+manifest=$(sed -n '/^1 24 \/\* RT_MANIFEST \*\//,/^END/p' <<<"$resources")
+for entry in '>true/pm</dpiAware>' '>PerMonitorV2, PerMonitor</dpiAwareness>' \
+    e2011457-1546-43c5-a5fe-008deee3d3f0 35138b9a-5d96-4fbd-8e2d-a2440225f93a \
+    4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38 1f676c76-80e1-4239-95bb-83d0f6d0da78 \
+    8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a; do
+    grep -qF -- "$entry" <<<"$manifest" || fail "manifest 1 without $entry"
+done
+! grep -q 'requestedExecutionLevel' <<<"$manifest" || fail "an execution level in the manifest"
 exit $status

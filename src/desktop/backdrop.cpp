@@ -1,8 +1,8 @@
 #include "desktop/backdrop.h"
+#include "resources/resource_ids.h"
 
-static const char kClassName[] = "Korvane App";
-static const char kWindowTitle[] = "Korvane Window";
-enum { ICON_ID = 102 };
+const char kBackdropClassName[] = "Korvane App";
+const char kBackdropTitle[] = "Korvane Window";
 
 static bool IsComponent(int32_t value) {
     return value >= 0 && value <= 255;
@@ -19,18 +19,18 @@ bool RegisterBackdropClass(HINSTANCE instance, const BackdropColor *color) {
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = BackdropWndProc;
     windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(ICON_ID));
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_BACKDROP));
     windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
     windowClass.hbrBackground = brush;
-    windowClass.lpszClassName = kClassName;
+    windowClass.lpszClassName = kBackdropClassName;
     return RegisterClassA(&windowClass) != 0;
 }
 
 bool CreateBackdropWindow(HINSTANCE instance, int showCommand, HWND *window) {
     int width = GetSystemMetrics(SM_CXSCREEN);
     int height = GetSystemMetrics(SM_CYSCREEN);
-    *window = CreateWindowExA(0, kClassName, kWindowTitle, WS_POPUP | WS_BORDER, 0, 0, width,
-                              height, NULL, NULL, instance, NULL);
+    *window = CreateWindowExA(0, kBackdropClassName, kBackdropTitle, WS_POPUP | WS_BORDER, 0, 0,
+                              width, height, NULL, NULL, instance, NULL);
     if (*window == NULL)
         return false;
     ShowWindow(*window, showCommand);
@@ -40,6 +40,8 @@ bool CreateBackdropWindow(HINSTANCE instance, int showCommand, HWND *window) {
 
 LRESULT CALLBACK BackdropWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_CLOSE:
+        return 0; // only the run ends the backdrop: not Alt+F4, not another program
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;

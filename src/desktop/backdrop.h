@@ -4,6 +4,10 @@
 #include <stdint.h>
 #include <windows.h>
 
+// Other programs find the backdrop by these.
+extern const char kBackdropClassName[]; // "Korvane App"
+extern const char kBackdropTitle[];     // "Korvane Window"
+
 struct BackdropColor {
     int32_t red;
     int32_t green;
@@ -18,4 +22,5 @@ bool RegisterBackdropClass(HINSTANCE instance, const BackdropColor *color);
 // showCommand and paints it at once. True on success.
 bool CreateBackdropWindow(HINSTANCE instance, int showCommand, HWND *window);
 
+// Ignores WM_CLOSE and mouse activation; everything else as any window.
 LRESULT CALLBACK BackdropWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,17 +1,30 @@
 #include "desktop/window_lookup.h"
-#include "launch/launch_settings.h"
-#include "launch/text.h"
+#include "text/launch_settings.h"
+#include "text/text.h"
 
+struct TitleSearch {
+    const char *title;
+    HWND ignored;
+    HWND found;
+};
+
+static BOOL CALLBACK CheckTitle(HWND window, LPARAM searchParam) {
+    TitleSearch *search = (TitleSearch *)searchParam;
+    if (window == search->ignored)
+        return TRUE;
+    char windowTitle[VALUE_CHARS];
+    if (GetWindowTextA(window, windowTitle, sizeof windowTitle) == 0)
+        windowTitle[0] = '\0';
+    if (!TextEqualsNoCase(windowTitle, search->title))
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// EnumWindows takes the list in one go: a walk from window to window would end early when
+// the window it stands on is destroyed, and miss the one sought below it.
 HWND FindWindowByTitle(const char *title, HWND ignored) {
-    for (HWND window = GetTopWindow(NULL); window != NULL;
-         window = GetWindow(window, GW_HWNDNEXT)) {
-        if (window == ignored)
-            continue;
-        char windowTitle[VALUE_CHARS];
-        if (GetWindowTextA(window, windowTitle, sizeof windowTitle) == 0)
-            windowTitle[0] = '\0';
-        if (TextEqualsNoCase(windowTitle, title))
-            return window;
-    }
-    return NULL;
+    TitleSearch search = {title, ignored, NULL};
+    EnumWindows(CheckTitle, (LPARAM)&search);
+    return search.found;
 }

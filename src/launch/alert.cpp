@@ -1,5 +1,5 @@
 #include "launch/alert.h"
-#include "launch/alert_text.h"
+#include "text/alert_text.h"
 #include <windows.h>
 
 void ShowAlert(const char *caption, const char *format, const char *arg1, const char *arg2) {

@@ -1,6 +1,6 @@
 // Turning the argument text into the launch settings.
 #pragma once
-#include "launch/launch_settings.h"
+#include "text/launch_settings.h"
 
 // Two values name a profile file and its section; three or more are the settings
 // themselves, in slot order. Fewer than two, or a profile file that cannot be found, are

@@ -3,14 +3,13 @@
 #include "desktop/window_lookup.h"
 #include "launch/alert.h"
 #include "launch/arguments.h"
-#include "launch/launch_settings.h"
 #include "launch/message_waits.h"
-#include "launch/setting_values.h"
-#include "launch/text.h"
+#include "text/launch_settings.h"
+#include "text/setting_values.h"
+#include "text/text.h"
 #include <string.h>
 
 enum {
-    DIRECTORY_CHARS = 261,
     DEFAULT_FIRST_DELAY_MS = 1500,
     FIRST_IDLE_LIMIT_MS = 3000,
     EXIT_POLL_MS = 1000,
@@ -27,7 +26,6 @@ struct LaunchState {
     BOOL started;
     HWND topWindow; // top of the Z-order right after the first start; NULL until then
     DWORD exitStatus;
-    MSG message;
     DWORD secondDelay;
 };
 
@@ -36,7 +34,7 @@ static const char *Value(const LaunchState *state, SettingSlot slot) {
 }
 
 // A negative delay reads as none, so no wait is ever handed to the platform as endless.
-static DWORD DelayMs(const char *value) {
+static DWORD NonNegativeDelayMs(const char *value) {
     int32_t delay = ParseDelay(value);
     return delay < 0 ? 0 : (DWORD)delay;
 }
@@ -84,7 +82,6 @@ static void WaitForFirstProgramEnd(LaunchState *state) {
     DWORD result;
     do {
         result = WaitServicing(state->process.hProcess, EXIT_POLL_MS);
-        TakeOneMessage(&state->message);
         GetExitCodeProcess(state->process.hProcess, &state->exitStatus);
     } while (result == WAIT_TIMEOUT && state->exitStatus == STILL_ACTIVE);
 }
@@ -93,17 +90,15 @@ static void WaitForFirstProgramEnd(LaunchState *state) {
 static void WaitForTitleToGo(LaunchState *state) {
     const char *title = Value(state, SLOT_TITLE1);
     SleepServicing(TITLE_POLL_MS);
-    while (FindWindowByTitle(title, state->backdrop) != NULL) {
+    while (FindWindowByTitle(title, state->backdrop) != NULL)
         SleepServicing(TITLE_POLL_MS);
-        TakeOneMessage(&state->message);
-    }
 }
 
 static void RunFirstProgram(LaunchState *state) {
-    char directory[DIRECTORY_CHARS];
+    char directory[PATH_CHARS];
     if (!MakeDirectoryCurrent(Value(state, SLOT_WDIR1), directory, sizeof directory))
         ShowAlert("Error", "Directory  = %s not Found", Value(state, SLOT_WDIR1));
-    DWORD firstDelay = DelayMs(Value(state, SLOT_DELAY1));
+    DWORD firstDelay = NonNegativeDelayMs(Value(state, SLOT_DELAY1));
     if (firstDelay == 0)
         firstDelay = DEFAULT_FIRST_DELAY_MS;
     RepaintBackdrop(state);
@@ -121,7 +116,6 @@ static void RunFirstProgram(LaunchState *state) {
     }
     state->topWindow = GetTopWindow(NULL);
     WaitForInputIdleServicing(state->process.hProcess, FIRST_IDLE_LIMIT_MS);
-    TakeOneMessage(&state->message);
     WaitForFirstProgramEnd(state);
     if (IsValueSet(Value(state, SLOT_TITLE1)))
         WaitForTitleToGo(state);
@@ -135,7 +129,7 @@ static void RaiseRecordedTopWindow(const LaunchState *state) {
 }
 
 static void RunSecondProgram(LaunchState *state) {
-    char directory[DIRECTORY_CHARS];
+    char directory[PATH_CHARS];
     if (!MakeDirectoryCurrent(Value(state, SLOT_WDIR2), directory, sizeof directory))
         ShowAlert("Alert", "Directory  = %s not Found", Value(state, SLOT_WDIR2));
 
@@ -145,7 +139,7 @@ static void RunSecondProgram(LaunchState *state) {
     state->startup.dwFlags = 0;
     state->started =
         StartProgram(state, Value(state, SLOT_EXE2), Value(state, SLOT_WDIR2), directory);
-    state->secondDelay = DelayMs(Value(state, SLOT_DELAY2));
+    state->secondDelay = NonNegativeDelayMs(Value(state, SLOT_DELAY2));
     if (!state->started) {
         ShowAlert("Alert", "Unable to execute file : %s \n Current Directory : %s",
                   Value(state, SLOT_EXE2), Value(state, SLOT_WDIR2));
@@ -158,13 +152,14 @@ static void RunSecondProgram(LaunchState *state) {
 }
 
 int RunLaunchSequence(HINSTANCE instance, HINSTANCE previous, const char *argumentText) {
-    static LaunchState state;
+    LaunchState state = {};
     if (!ParseArguments(argumentText, &state.settings))
         return 0;
     state.color.red = ParseColorComponent(Value(&state, SLOT_RED));
     state.color.green = ParseColorComponent(Value(&state, SLOT_GREEN));
     state.color.blue = ParseColorComponent(Value(&state, SLOT_BLUE));
     state.showCommand = IsBackdropHidden(Value(&state, SLOT_BACKGROUND)) ? SW_HIDE : SW_SHOWNORMAL;
+    // Only 16-bit Windows hands over a previous instance, whose class would still stand.
     if (previous == NULL && !RegisterBackdropClass(instance, &state.color))
         return 0;
     if (!CreateBackdropWindow(instance, state.showCommand, &state.backdrop))

@@ -1,5 +1,5 @@
 // The launcher's entry: takes the argument text from the command line and runs the launch.
-#include "launch/command_line.h"
+#include "text/command_line.h"
 #include "launch/launch_sequence.h"
 #include <windows.h>
 

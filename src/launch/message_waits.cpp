@@ -1,9 +1,11 @@
 #include "launch/message_waits.h"
 
-static const DWORD kIdleSliceMs = 50;
-// The queue is looked at at least this often: a thread that has not looked for 5 s counts
-// as hung as soon as it stops waiting on its queue.
-static const DWORD kQueueSliceMs = 1000;
+enum {
+    IDLE_SLICE_MS = 50,
+    // The queue is looked at at least this often: a thread that has not looked for 5 s
+    // counts as hung as soon as it stops waiting on its queue.
+    QUEUE_SLICE_MS = 1000,
+};
 
 static void DispatchQueued() {
     MSG message;
@@ -20,17 +22,12 @@ static DWORD Shorter(DWORD a, DWORD b) {
     return a < b ? a : b;
 }
 
-void TakeOneMessage(MSG *message) {
-    if (PeekMessageA(message, NULL, 0, 0, PM_REMOVE))
-        DispatchMessageA(message);
-}
-
 DWORD WaitServicing(HANDLE object, DWORD ms) {
     DWORD count = object != NULL ? 1 : 0;
     DWORD start = GetTickCount();
     for (;;) {
         DWORD left = Remaining(start, ms);
-        DWORD result = MsgWaitForMultipleObjectsEx(count, &object, Shorter(left, kQueueSliceMs),
+        DWORD result = MsgWaitForMultipleObjectsEx(count, &object, Shorter(left, QUEUE_SLICE_MS),
                                                    QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         if (result != WAIT_OBJECT_0 + count && result != WAIT_TIMEOUT)
             return result;
@@ -48,7 +45,7 @@ void WaitForInputIdleServicing(HANDLE process, DWORD ms) {
     DWORD start = GetTickCount();
     for (;;) {
         DWORD left = Remaining(start, ms);
-        DWORD result = WaitForInputIdle(process, Shorter(left, kIdleSliceMs));
+        DWORD result = WaitForInputIdle(process, Shorter(left, IDLE_SLICE_MS));
         if (result != WAIT_TIMEOUT || left == 0)
             return;
         DispatchQueued();

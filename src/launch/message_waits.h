@@ -4,9 +4,6 @@
 #pragma once
 #include <windows.h>
 
-// Dispatches one queued message, if there is one; never waits for one.
-void TakeOneMessage(MSG *message);
-
 // Waits ms milliseconds, dispatching messages as they arrive.
 void SleepServicing(DWORD ms);
 

@@ -1,8 +1,15 @@
 #include "launch/profile_settings.h"
 #include "launch/alert.h"
-#include "launch/text.h"
+#include "text/text.h"
 #include <string.h>
 #include <windows.h>
+
+// The full path of name into full (PATH_CHARS); false when it cannot be made or does not fit.
+static bool FullPathOf(const char *name, char *full) {
+    char *filePart;
+    DWORD length = GetFullPathNameA(name, PATH_CHARS, full, &filePart);
+    return length > 0 && length < PATH_CHARS;
+}
 
 // Whether name is an existing file or directory, resolved against the current directory.
 // A drive root ('C:\', '.\' at a root) is no entry of its own, so it is accepted by its
@@ -20,10 +27,8 @@ static bool ProfileFileExists(const char *name) {
     }
     if (strpbrk(name, "./\\") == NULL)
         return false;
-    char full[VALUE_CHARS];
-    char *filePart;
-    DWORD length = GetFullPathNameA(name, sizeof full, full, &filePart);
-    return length == 3 && GetDriveTypeA(full) > DRIVE_NO_ROOT_DIR;
+    char full[PATH_CHARS];
+    return FullPathOf(name, full) && strlen(full) == 3 && GetDriveTypeA(full) > DRIVE_NO_ROOT_DIR;
 }
 
 bool ReadProfileSettings(LaunchSettings *settings) {
@@ -32,19 +37,16 @@ bool ReadProfileSettings(LaunchSettings *settings) {
     CopyText(fileName, sizeof fileName, settings->values[SLOT_EXE1]);
     CopyText(section, sizeof section, settings->values[SLOT_EXE2]);
 
-    if (!ProfileFileExists(fileName)) {
+    // The profile reader looks a bare name up in the Windows directory, not in the current
+    // one where the check found it, so it is handed the full path of that file. A name
+    // whose full path does not fit is not found: read bare, it would name another file.
+    char fullPath[PATH_CHARS];
+    if (!ProfileFileExists(fileName) || !FullPathOf(fileName, fullPath)) {
         ShowAlert("Error", "Unable to Find = %s", fileName);
         return false;
     }
-    // The profile reader looks a bare name up in the Windows directory, not in the current
-    // one where the check above found it, so it is handed the full path of that file.
-    char fullPath[MAX_PATH + 1];
-    char *filePart;
-    DWORD length = GetFullPathNameA(fileName, sizeof fullPath, fullPath, &filePart);
-    const char *readFrom = (length > 0 && length < sizeof fullPath) ? fullPath : fileName;
-
     for (int slot = 0; slot < SETTING_COUNT; slot++)
         GetPrivateProfileStringA(section, kSettingKeys[slot], kSettingDefaults[slot],
-                                 settings->values[slot], VALUE_CHARS, readFrom);
+                                 settings->values[slot], VALUE_CHARS, fullPath);
     return true;
 }

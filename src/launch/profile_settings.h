@@ -1,6 +1,6 @@
 // Launch settings read from a section of a profile (INI) file.
 #pragma once
-#include "launch/launch_settings.h"
+#include "text/launch_settings.h"
 
 // On entry slots 0 and 1 hold the file name and the section name. Checks that the file
 // exists (alert "Unable to Find = %s" and false if not), then reads the eleven keys of the

@@ -1,4 +1,4 @@
-#include "launch/text.h"
+#include "text/text.h"
 
 size_t CopyTextPart(char *dst, size_t dstChars, const char *src, size_t srcChars) {
     if (dstChars == 0)

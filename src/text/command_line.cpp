@@ -1,4 +1,4 @@
-#include "launch/command_line.h"
+#include "text/command_line.h"
 
 static bool IsBlank(unsigned char c) {
     return c >= 1 && c <= 32;

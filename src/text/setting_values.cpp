@@ -1,5 +1,5 @@
-#include "launch/setting_values.h"
-#include "launch/text.h"
+#include "text/setting_values.h"
+#include "text/text.h"
 
 static bool IsSpace(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');

@@ -6,6 +6,7 @@
 enum {
     VALUE_CHARS = 150, // buffer size of every value, terminator included
     MAX_VALUE_CHARS = VALUE_CHARS - 1,
+    PATH_CHARS = 261, // buffer size of a full path read back from the platform
 };
 
 enum SettingSlot {

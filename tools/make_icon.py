@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes korvane.ico (32 by 32, 16 colours) from the picture drawn below.
 
-The icon is checked in; run this again after changing the picture.
+The icon is checked in; run this again (from the project folder) after changing the picture.
 Picture keys: . transparent, k black, g grey, w white, b dark blue, c cyan.
 """
 import struct
@@ -74,6 +74,6 @@ def icon_bytes():
 
 
 if __name__ == "__main__":
-    out = sys.argv[1] if len(sys.argv) > 1 else "korvane.ico"
+    out = sys.argv[1] if len(sys.argv) > 1 else "src/resources/korvane.ico"
     with open(out, "wb") as f:
         f.write(icon_bytes())

@@ -1,5 +1,5 @@
-#include "launch/launch_settings.h"
-#include "launch/text.h"
+#include "text/launch_settings.h"
+#include "text/text.h"
 
 const char *const kSettingKeys[SETTING_COUNT] = {
     "EXE1",       "EXE2", "WDIR1", "WDIR2", "DELAY1", "DELAY2",

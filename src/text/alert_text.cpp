@@ -1,5 +1,5 @@
-#include "launch/alert_text.h"
-#include "launch/text.h"
+#include "text/alert_text.h"
+#include "text/text.h"
 
 size_t FormatAlertText(char *out, size_t outChars, const char *format, const char *const *args,
                        size_t argCount) {
