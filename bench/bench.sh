@@ -26,31 +26,34 @@ dir=$KORVANE_WINEPREFIX/drive_c/korvane-bench
 win='C:\korvane-bench'
 run cmd /c ver >/dev/null # makes the Wine prefix on the first run
 mkdir -p "$dir"
-cp "build/$korvane_build/korvane.exe" "build/$korvane_build/tests/wine/standin.exe" "$dir/"
-first="$win\\standin.exe log=$win\\a.log hold=300"
-second="$win\\standin.exe log=$win\\b.log"
+cp "build/$korvane_build/korvane.exe" "build/$korvane_build/tests/standin.exe" "$dir/"
+# The stand-in appends "TAG TICK ..." to STANDIN_LOG when it starts; the first one holds 300 ms.
+export STANDIN_LOG="$win\\starts.log"
+first="$win\\standin.exe 1 300"
+second="$win\\standin.exe 2"
 # Profiles keep blanks out of korvane.exe's arguments, which Wine would otherwise quote.
 printf '[Gap]\r\nEXE1=%s\r\nEXE2=%s\r\nWDIR1=%s\r\nWDIR2=%s\r\nDELAY1=50\r\nDELAY2=0\r\n' \
     "$first" "$second" "$win" "$win" >"$dir/bench.ini"
-printf '[Wait]\r\nEXE1=%s\r\nWDIR1=%s\r\nDELAY1=50\r\n' \
-    "$win\\standin.exe log=$win\\a.log hold=10000" "$win" >>"$dir/bench.ini"
+printf '[Wait]\r\nEXE1=%s\r\nWDIR1=%s\r\nDELAY1=50\r\n' "$win\\standin.exe 1 10000" "$win" \
+    >>"$dir/bench.ini"
 
-value() { sed -n "s/^$2=//p" "$1" | head -n1; }
-wait_for() { for _ in $(seq 200); do [ -n "$(value "$1" "$2" 2>/dev/null)" ] && return; sleep 0.05; done; }
+tick() { awk -v tag="$1" '$1 == tag { print $2 }' "$dir/starts.log" 2>/dev/null | head -n1; }
+wait_for() { for _ in $(seq 200); do [ -n "$(tick "$1")" ] && return; sleep 0.05; done; }
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-# Gap from the end of a.log's program to the start of b.log's, in ms.
+# Gap from the first program's end (its start and its 300 ms hold) to the second's start, in
+# ms; the first program's own exit is part of it for both launchers alike.
 gap() {
-    wait_for "$dir/b.log" start
-    echo $(( $(value "$dir/b.log" start) - $(value "$dir/a.log" end) ))
+    wait_for 2
+    echo $(( $(tick 2) - $(tick 1) - 300 ))
 }
 
 korvane_gaps=() cmd_gaps=()
 for _ in $(seq "$runs"); do
-    rm -f "$dir/a.log" "$dir/b.log"
+    rm -f "$dir/starts.log"
     run "$win\\korvane.exe" "$win\\bench.ini,Gap"
     korvane_gaps+=("$(gap)")
-    rm -f "$dir/a.log" "$dir/b.log"
+    rm -f "$dir/starts.log"
     run cmd /c "start /wait $first & start $second"
     cmd_gaps+=("$(gap)")
 done
@@ -61,10 +64,10 @@ echo "                                     cmd.exe     ${cmd_gaps[*]} -> median 
 awk -v k="$k" -v c="$c" 'BEGIN { printf "ratio korvane/cmd: %.2f\n", (c > 0) ? k / c : 0 }'
 
 # CPU of the launcher's process over 8 s of a 10 s wait, scaled to 10 s.
-rm -f "$dir/a.log"
+rm -f "$dir/starts.log"
 run "$win\\korvane.exe" "$win\\bench.ini,Wait" &
 launcher=$!
-wait_for "$dir/a.log" start
+wait_for 1
 sleep 1
 pid=$(pgrep -f 'korvane-bench.korvane\.exe' | head -n1)
 command=$(tr '\0' ' ' <"/proc/$pid/cmdline")

@@ -9,9 +9,8 @@
 #include <string.h>
 
 int main(int argc, char **argv) {
-    const char *tag = argc > 1 ? argv[1] : "-";
     DWORD hold = argc > 2 ? atoi(argv[2]) : 0, start = GetTickCount();
-    if (strcmp(tag, "churn") == 0) {
+    if (argc > 1 && strcmp(argv[1], "churn") == 0) {
         for (HWND windows[16]; GetTickCount() - start < hold;) {
             for (HWND &window : windows)
                 window = CreateWindowExA(0, "STATIC", "Churn", WS_POPUP, 0, 0, 9, 9, 0, 0, 0, 0);
@@ -30,8 +29,8 @@ int main(int argc, char **argv) {
     HWND backdrop = FindWindowA("Korvane App", "Korvane Window");
     int x = GetSystemMetrics(SM_CXSCREEN) - 2, y = GetSystemMetrics(SM_CYSCREEN) - 2;
     FILE *log = fopen(getenv("STANDIN_LOG"), "a");
-    fprintf(log, "%s %lu %s|%s|%lu|%u|%d|%06lx\n", tag, GetTickCount(), folder, drive,
-            startup.dwFlags, startup.wShowWindow, IsWindowVisible(backdrop),
+    fprintf(log, "%s %lu %s|%s|%lu|%u|%d|%06lx\n", argc > 1 ? argv[1] : "-", GetTickCount(), folder,
+            drive, startup.dwFlags, startup.wShowWindow, IsWindowVisible(backdrop),
             GetPixel(GetDC(NULL), x, y));
     fclose(log);
     SleepServicing(hold);

@@ -17,19 +17,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     char *commandLine = (char *)malloc(size);
     memcpy(commandLine, data + 1, size - 1);
     commandLine[size - 1] = '\0';
-
     LaunchSettings settings;
     size_t count = SplitArgumentText(SkipProgramName(commandLine, &leadBytes), &settings);
     for (size_t slot = 0; slot < SETTING_COUNT; slot++) {
         const char *value = settings.values[slot];
         long delay = strtol(value, NULL, 0);
         delay = delay > INT32_MAX ? INT32_MAX : delay < INT32_MIN ? INT32_MIN : delay;
-        if (strlen(value) > MAX_VALUE_CHARS || (slot >= count && value[0]) ||
+        uint32_t colour = (uint32_t)strtoul(value, NULL, 10);
+        if (strlen(value) > MAX_VALUE_CHARS || (slot >= count && value[0] != '\0') ||
             ParseDelay(value) != delay ||
-            (strlen(value) < 19 && ParseColorComponent(value) != (int32_t)strtoul(value, NULL, 10)))
+            (strlen(value) < 19 && ParseColorComponent(value) != (int32_t)colour))
             abort();
-        IsValueSet(value);
-        IsBackdropHidden(value);
     }
     const char *args[2] = {settings.values[SLOT_EXE2], settings.values[SLOT_WDIR2]};
     char text[ALERT_TEXT_CHARS];
