@@ -117,7 +117,8 @@ const Row kRows[] = {
     {"one value between commas", ",run.ini,", "Error: Insufficient parameters\n", "", "", "", 0, 0, 0},
     {"missing profile", "missing.ini,Main", MISSING "missing.ini\n", "", "", "", 0, 0, 0},
     {"quoted profile name", "\"run.ini\",Main", MISSING "\"run.ini\"\n", "", "", "", 0, 0, 0},
-    {"wildcard", "run?.ini,Main", MISSING "run?.ini\n", "", "", "", 0, 0, 0},
+    {"wildcard ?", "ru?.ini,Main", MISSING "ru?.ini\n", "", "", "", 0, 0, 0},
+    {"wildcard *", "*.ini,Main", MISSING "*.ini\n", "", "", "", 0, 0, 0},
     {"bare drive", "C:,Main", MISSING "C:\n", "", "", "", 0, 0, 0},
     {"no room for the full path", kLongArguments.c_str(), kLongMissing.c_str(), "", "", "", 0, 0, 0, kDeep.c_str()},
     {"drive root: all defaults", "C:\\.,Main", "", "", "", "", 0, 0, 0},
@@ -201,11 +202,14 @@ TEST_F(LaunchRun, TitleWindowOutlivesTheFirstProgram) {
 TEST_F(LaunchRun, VisitorDuringALongFirstDelay) {
     bool clickKept = false, hung = true;
     COLORREF uncovered = CLR_INVALID;
+    LONG style = 0;
     RunRow({"visitor", S "1," S "2," K "\\one," K "\\two,6000,500,1,0,128,0", "", K "\\one",
             K "\\two", "1|008000", 6000, 0, 0},
            [&] {
                const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
                HWND backdrop = WaitForBackdrop();
+               style =
+                   GetWindowLongA(backdrop, GWL_STYLE) & (WS_POPUP | WS_CAPTION | WS_THICKFRAME);
                SetForegroundWindow(backdrop);
                keybd_event(VK_MENU, 0, 0, 0);
                keybd_event(VK_F4, 0, 0, 0);
@@ -226,6 +230,7 @@ TEST_F(LaunchRun, VisitorDuringALongFirstDelay) {
                SleepServicing(3000);
                hung = IsHungAppWindow(backdrop);
            });
+    EXPECT_EQ(LONG(WS_POPUP | WS_BORDER), style) << "a popup with a thin border, no caption";
     EXPECT_TRUE(clickKept) << "the click left the visitor's window active";
     EXPECT_EQ(RGB(0, 128, 0), uncovered) << "the corner the visitor's window left, repainted";
     EXPECT_FALSE(hung) << "the backdrop still answers after more than 5 s";
