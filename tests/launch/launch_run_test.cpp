@@ -1,6 +1,7 @@
 // Whole runs of korvane.exe with stand-ins that write down how they were started and what the
 // screen showed then, while the test answers its alerts and acts as other programs and as a
 // visitor would.
+#include "desktop/backdrop.h"
 #include "launch/message_waits.h"
 #include "wine_test.h"
 #include <functional>
@@ -69,27 +70,29 @@ void AnswerAlert(DWORD processId, HWND *answered, std::string *seen) {
 
 HWND WaitForBackdrop() {
     HWND backdrop = NULL;
-    for (int i = 0; i < 100 && !IsWindowVisible(backdrop = FindWindowA("Korvane App", 0)); i++)
+    for (int i = 0; i < 100 && !IsWindowVisible(backdrop = FindWindowA(kBackdropClassName, 0)); i++)
         SleepServicing(50);
     return backdrop;
 }
 
 // Runs korvane.exe on the row's arguments, asking its backdrop to close every 50 ms; visit,
 // if given, acts alongside on a thread of its own from the start.
-void RunRow(
-    const Row &row, const std::function<void()> &visit = [] {}) {
+void RunRow(const Row &row, const std::function<void()> &visit = nullptr) {
     DeleteFileA(K "\\starts.log");
     STARTUPINFOA startup = {};
     startup.dwFlags = STARTF_FORCEOFFFEEDBACK;
     startup.wShowWindow = SW_SHOWMINNOACTIVE;
     DWORD launched = GetTickCount(), status = 1;
     PROCESS_INFORMATION launcher = StartBuilt("KORVANE_EXE", row.arguments, row.folder, startup);
-    std::thread visitor(visit);
+    std::thread visitor([&visit] {
+        if (visit)
+            visit();
+    });
     HWND answered = NULL;
     std::string alerts;
     while (WaitServicing(launcher.hProcess, 50) == WAIT_TIMEOUT &&
            GetTickCount() - launched < 30000) {
-        PostMessageA(FindWindowA("Korvane App", NULL), WM_CLOSE, 0, 0);
+        PostMessageA(FindWindowA(kBackdropClassName, NULL), WM_CLOSE, 0, 0);
         AnswerAlert(launcher.dwProcessId, &answered, &alerts);
     }
     DWORD ended = GetTickCount();
