@@ -158,12 +158,11 @@ class LaunchRun : public ::testing::Test {
         std::string wdir2 = K "\\";
         while (wdir2.size() < 146)
             wdir2 += ".\\";
-        std::string profile = "[Main]\nEXE1=" S "1 1200 3\nEXE2=\"" S "2\"\nWDIR1=" K "\\one\n"
-                              "WDIR2= " +
-                              wdir2 +
-                              "two \nDELAY1=400\nDELAY2=500\nTITLE1=Nobody\n"
-                              "RED=18\nGREEN=200\nBLUE=77\n[Partial]\nexe1=" S "1\nexe2=" S "2\n"
-                              "wdir1=" K "\\one\nwdir2=" K "\\two\n";
+        std::string profile =
+            "[Main]\nEXE1=" S "1 1200 3\nEXE2=\"" S "2\"\nWDIR1=" K "\\one\nWDIR2= ";
+        profile +=
+            wdir2 + "two \nDELAY1=400\nDELAY2=500\nTITLE1=Nobody\nRED=18\nGREEN=200\nBLUE=77\n";
+        profile += "[Partial]\nexe1=" S "1\nexe2=" S "2\nwdir1=" K "\\one\nwdir2=" K "\\two\n";
         for (std::string file : {std::string(K "\\run.ini"), kDeep + "\\" + kLongName}) {
             FILE *f = fopen(file.c_str(), "w");
             fputs(profile.c_str(), f);
