@@ -1,8 +1,7 @@
-// A stand-in for the programs the launcher starts. Usage: standin TAG [HOLD_MS [EXIT]]
-// At its start it appends to the file named by STANDIN_LOG the line
-//   TAG TICK folder|=C: entry|start-up flags|show field|backdrop visible|screen colour
-// (the colour near the screen's bottom right corner, 0xBBGGRR), then holds HOLD_MS reading
-// messages and ends with status EXIT. TAG "churn": for HOLD_MS it makes and destroys windows.
+// Stand-in for the started programs. Usage: standin TAG [HOLD_MS [EXIT]]. It appends to the file
+// STANDIN_LOG names "TAG TICK folder|=C: entry|start-up flags|show field|backdrop visible|colour
+// near the screen's bottom right corner", holds HOLD_MS reading messages and ends with EXIT.
+// TAG "churn": for HOLD_MS it makes and destroys windows.
 #include "launch/message_waits.h"
 #include <stdio.h>
 #include <stdlib.h>
@@ -26,11 +25,11 @@ int main(int argc, char **argv) {
         drive = strncmp(entry, "=C:=", 4) == 0 ? entry : drive;
     STARTUPINFOA startup = {};
     GetStartupInfoA(&startup);
-    HWND backdrop = FindWindowA("Korvane App", "Korvane Window");
     int x = GetSystemMetrics(SM_CXSCREEN) - 2, y = GetSystemMetrics(SM_CYSCREEN) - 2;
     FILE *log = fopen(getenv("STANDIN_LOG"), "a");
     fprintf(log, "%s %lu %s|%s|%lu|%u|%d|%06lx\n", argc > 1 ? argv[1] : "-", GetTickCount(), folder,
-            drive, startup.dwFlags, startup.wShowWindow, IsWindowVisible(backdrop),
+            drive, startup.dwFlags, startup.wShowWindow,
+            IsWindowVisible(FindWindowA("Korvane App", "Korvane Window")),
             GetPixel(GetDC(NULL), x, y));
     fclose(log);
     SleepServicing(hold);
