@@ -4,7 +4,6 @@
 set -uo pipefail
 info=$("$2" -p "$1")$("$3" -J coff -i "$1" -O rc)
 dlls=$(sed -n 's/^\s*DLL Name: //p' <<<"$info" | tr 'a-z' 'A-Z' | sort -u | tr '\n' ' ')
-echo "korvane.exe: $(stat -c %s "$1") bytes; imports: $dlls"
 status=0
 [ "$(stat -c %s "$1")" -le 65536 ] || { echo "FAIL: over 64 KiB"; status=1; }
 [[ "$dlls" =~ ^((KERNEL32|USER32|GDI32|MSVCRT)\.DLL\ )+$ ]] || { echo "FAIL: imports"; status=1; }

@@ -5,7 +5,7 @@
 
 TEST(WindowLookup, Titles) {
     const std::string long160(160, 'L');
-    HWND hidden = CreateWindowExA(0, "STATIC", "Hidden Zoo", WS_POPUP, 0, 0, 9, 9, 0, 0, 0, 0);
+    HWND hidden = CreateWindowExA(0, "STATIC", "Hidden zoo", WS_POPUP, 0, 0, 9, 9, 0, 0, 0, 0);
     HWND titled = CreateWindowExA(0, "STATIC", long160.c_str(), WS_POPUP, 0, 0, 9, 9, 0, 0, 0, 0);
     EXPECT_EQ(titled, FindWindowByTitle(long160.substr(0, 149).c_str(), NULL)) << "149 compared";
     EXPECT_EQ(NULL, FindWindowByTitle("hidden zoo", hidden)) << "the window passed over";

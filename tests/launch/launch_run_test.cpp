@@ -12,9 +12,8 @@ namespace {
 #define K "C:\\kt"     // the runs' folder, left in the test prefix to look at after a failure
 #define S K "\\s.exe " // the stand-in: TAG [HOLD_MS [EXIT]]
 #define MISSING "Error: Unable to Find = "
-#define LONG_NAME "nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn.ini" // 40 characters
+#define LONG_NAME "nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn.ini" // no room below kDeep
 
-// A folder so deep that a profile name of 40 characters has no room in a full path there.
 const std::string kDeep = K "\\" + std::string(110, 'd') + "\\" + std::string(110, 'e');
 struct Row {
     const char *name, *arguments, *alerts;
@@ -146,7 +145,7 @@ TEST(LaunchRun, Table) {
 // During DELAY1 a visitor presses Alt+F4 on the backdrop, clicks it from a window of their own
 // over a corner, and closes that window; a hidden TITLE1 window outlives the first program.
 TEST(LaunchRun, VisitorAndTitleWindow) {
-    bool clickKept = false;
+    bool clickKept = false, hung = true;
     COLORREF uncovered = CLR_INVALID;
     const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
     auto visit = [&] {
@@ -172,12 +171,15 @@ TEST(LaunchRun, VisitorAndTitleWindow) {
         SleepServicing(1000);
         uncovered = GetPixel(GetDC(NULL), cx - 2, cy - 2);
         SleepServicing(3000);
+        hung = IsHungAppWindow(backdrop); // no message taken for 5 s would make it so
+        SleepServicing(3000);
         DestroyWindow(titled);
     };
-    RunRow({"visitor", S "1," S "2," K "\\one," K "\\two,4000,500,1,0,128,0,intro PLAYER", "",
-            K "\\one", K "\\two", "1|008000", 4000, 2000, 0},
+    RunRow({"visitor", S "1," S "2," K "\\one," K "\\two,7000,500,1,0,128,0,intro PLAYER", "",
+            K "\\one", K "\\two", "1|008000", 7000, 1800, 0},
            visit);
     EXPECT_TRUE(clickKept) << "the click left the visitor's window active";
+    EXPECT_FALSE(hung) << "the backdrop still answers after more than 5 s";
     EXPECT_EQ(RGB(0, 128, 0), uncovered) << "the corner the visitor's window left, repainted";
 }
 

@@ -28,7 +28,6 @@ TEST(TextRules, SplitAndValues) {
     EXPECT_STREQ("NONE ", settings.values[SLOT_TITLE1]) << "values after the eleventh dropped";
     EXPECT_TRUE(IsValueSet(settings.values[SLOT_TITLE1]));
     EXPECT_FALSE(IsValueSet("nOnE"));
-    EXPECT_FALSE(IsValueSet(""));
     EXPECT_TRUE(IsBackdropHidden("0"));
     for (const char *shown : {"00", " 0", "0 ", ""})
         EXPECT_FALSE(IsBackdropHidden(shown)) << "'" << shown << "'";
