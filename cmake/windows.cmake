@@ -19,9 +19,10 @@ add_library(korvane_win STATIC
     src/launch/launch_sequence.cpp
     src/launch/message_waits.cpp
     src/launch/profile_settings.cpp
+    src/launch/run_log.cpp
     src/desktop/backdrop.cpp
     src/desktop/window_lookup.cpp)
-target_link_libraries(korvane_win PUBLIC korvane_text gdi32)
+target_link_libraries(korvane_win PUBLIC korvane_text gdi32 shell32)
 
 add_executable(korvane WIN32 src/launch/main.cpp src/resources/korvane.rc)
 target_link_libraries(korvane PRIVATE korvane_win)

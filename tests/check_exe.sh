@@ -6,7 +6,7 @@ info=$("$2" -p "$1")$("$3" -J coff -i "$1" -O rc)
 dlls=$(sed -n 's/^\s*DLL Name: //p' <<<"$info" | tr 'a-z' 'A-Z' | sort -u | tr '\n' ' ')
 status=0
 [ "$(stat -c %s "$1")" -le 65536 ] || { echo "FAIL: over 64 KiB"; status=1; }
-[[ "$dlls" =~ ^((KERNEL32|USER32|GDI32|MSVCRT)\.DLL\ )+$ ]] || { echo "FAIL: imports"; status=1; }
+[[ "$dlls" =~ ^((KERNEL32|USER32|GDI32|MSVCRT|SHELL32)\.DLL\ )+$ ]] || { echo "FAIL: imports"; status=1; }
 grep -q requestedExecutionLevel <<<"$info" && { echo "FAIL: an execution level"; status=1; }
 [ "$(grep -c supportedOS <<<"$info")" = 5 ] || { echo "FAIL: not Vista to 11"; status=1; }
 for entry in 'file format pei-i386' 'Windows GUI' '102 14 /* RT_GROUP_ICON */' \

@@ -1,6 +1,7 @@
-// Stand-in for the started programs. Usage: standin TAG [HOLD_MS [EXIT]]. It appends to the file
-// STANDIN_LOG names "TAG TICK folder|=C: entry|start-up flags|show field|backdrop visible|colour
-// near the screen's bottom right corner", holds HOLD_MS reading messages and ends with EXIT.
+// Stand-in for the started programs. Usage: standin TAG [HOLD_MS [EXIT [DOCUMENT]]]. It appends
+// to the file STANDIN_LOG names "TAG TICK folder|=C: entry|start-up flags|show field|backdrop
+// visible|colour near the screen's bottom right corner|DOCUMENT", holds HOLD_MS reading messages
+// and ends with EXIT.
 // TAG "churn": for HOLD_MS it makes and destroys windows.
 #include "launch/message_waits.h"
 #include <stdio.h>
@@ -27,10 +28,10 @@ int main(int argc, char **argv) {
     GetStartupInfoA(&startup);
     int x = GetSystemMetrics(SM_CXSCREEN) - 2, y = GetSystemMetrics(SM_CYSCREEN) - 2;
     FILE *log = fopen(getenv("STANDIN_LOG"), "a");
-    fprintf(log, "%s %lu %s|%s|%lu|%u|%d|%06lx\n", argc > 1 ? argv[1] : "-", GetTickCount(), folder,
-            drive, startup.dwFlags, startup.wShowWindow,
+    fprintf(log, "%s %lu %s|%s|%lu|%u|%d|%06lx|%s\n", argc > 1 ? argv[1] : "-", GetTickCount(),
+            folder, drive, startup.dwFlags, startup.wShowWindow,
             IsWindowVisible(FindWindowA("Korvane App", "Korvane Window")),
-            GetPixel(GetDC(NULL), x, y));
+            GetPixel(GetDC(NULL), x, y), argc > 4 ? argv[4] : "");
     fclose(log);
     SleepServicing(hold);
     return argc > 3 ? atoi(argv[3]) : 0;

@@ -1,11 +1,48 @@
 #include "launch/alert.h"
 #include "text/alert_text.h"
-#include <windows.h>
+#include <string.h>
 
-void ShowAlert(const char *caption, const char *format, const char *arg1, const char *arg2) {
+// The box runs its own message loop on this thread, which calls the timer procedure; a
+// timer procedure has no data of its own, hence this flag.
+static bool closedByItself;
+
+static BOOL CALLBACK PressOkOnAlert(HWND window, LPARAM found) {
+    char className[8];
+    if (GetClassNameA(window, className, sizeof className) == 0 || strcmp(className, "#32770") != 0)
+        return TRUE;
+    PostMessageA(window, WM_COMMAND, IDOK, 0);
+    *(bool *)found = true;
+    return FALSE;
+}
+
+// Fires once the wait is over; until the box exists it simply fires again.
+static void CALLBACK CloseUnansweredAlert(HWND, UINT, UINT_PTR timer, DWORD) {
+    bool found = false;
+    EnumThreadWindows(GetCurrentThreadId(), PressOkOnAlert, (LPARAM)&found);
+    if (found) {
+        KillTimer(NULL, timer);
+        closedByItself = true;
+    }
+}
+
+void ShowRunAlert(const RunLog *log, DWORD closeAfterMs, const char *caption, const char *format,
+                  const char *arg1, const char *arg2) {
     const char *args[2] = {arg1, arg2};
     size_t argCount = arg2 ? 2 : arg1 ? 1 : 0;
     char text[ALERT_TEXT_CHARS];
     FormatAlertText(text, sizeof text, format, args, argCount);
+    WriteRunLog(log, "alert %s: %s", caption, text);
+
+    closedByItself = false;
+    UINT_PTR timer = closeAfterMs > 0 ? SetTimer(NULL, 0, closeAfterMs, CloseUnansweredAlert) : 0;
     MessageBoxA(NULL, text, caption, MB_OK);
+    if (timer != 0)
+        KillTimer(NULL, timer);
+    WriteRunLog(log, closedByItself ? "alert closed by itself: nobody answered within ALERTWAIT"
+                                    : "alert answered with OK");
+}
+
+void ShowAlert(const char *caption, const char *format, const char *arg1, const char *arg2) {
+    const RunLog none = {NULL};
+    ShowRunAlert(&none, 0, caption, format, arg1, arg2);
 }

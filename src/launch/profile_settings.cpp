@@ -48,5 +48,7 @@ bool ReadProfileSettings(LaunchSettings *settings) {
     for (int slot = 0; slot < SETTING_COUNT; slot++)
         GetPrivateProfileStringA(section, kSettingKeys[slot], kSettingDefaults[slot],
                                  settings->values[slot], VALUE_CHARS, fullPath);
+    CopyText(settings->profile, sizeof settings->profile, fullPath);
+    CopyText(settings->section, sizeof settings->section, section);
     return true;
 }

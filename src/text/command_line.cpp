@@ -1,4 +1,5 @@
 #include "text/command_line.h"
+#include "text/text.h"
 
 static bool IsBlank(unsigned char c) {
     return c >= 1 && c <= 32;
@@ -19,4 +20,42 @@ const char *SkipProgramName(const char *commandLine, const LeadByteSet *leadByte
     while (IsBlank(*p))
         p++;
     return (const char *)p;
+}
+
+static size_t SkipBlanks(const char *text, size_t at) {
+    while (text[at] == ' ' || text[at] == '\t')
+        at++;
+    return at;
+}
+
+size_t NextProgramEnd(const char *commandLine, size_t after) {
+    size_t start = SkipBlanks(commandLine, 0);
+    if (commandLine[start] == '"') {
+        if (after != 0)
+            return 0;
+        size_t end = start + 1;
+        while (commandLine[end] != '\0' && commandLine[end] != '"')
+            end++;
+        return commandLine[end] == '"' ? end + 1 : end;
+    }
+    size_t end = SkipBlanks(commandLine, after < start ? start : after);
+    if (commandLine[end] == '\0')
+        return 0;
+    while (commandLine[end] != '\0' && commandLine[end] != ' ' && commandLine[end] != '\t')
+        end++;
+    return end;
+}
+
+void SplitProgram(const char *commandLine, size_t end, char *program, size_t programChars,
+                  char *parameters, size_t parametersChars) {
+    size_t start = SkipBlanks(commandLine, 0);
+    start = start > end ? end : start;
+    size_t last = end;
+    if (commandLine[start] == '"') {
+        start++;
+        if (last > start && commandLine[last - 1] == '"')
+            last--;
+    }
+    CopyTextPart(program, programChars, commandLine + start, last > start ? last - start : 0);
+    CopyText(parameters, parametersChars, commandLine + SkipBlanks(commandLine, end));
 }

@@ -2,17 +2,20 @@
 #include "text/text.h"
 
 const char *const kSettingKeys[SETTING_COUNT] = {
-    "EXE1",       "EXE2", "WDIR1", "WDIR2", "DELAY1", "DELAY2",
-    "BACKGROUND", "RED",  "GREEN", "BLUE",  "TITLE1",
+    "EXE1", "EXE2",  "WDIR1", "WDIR2",  "DELAY1",    "DELAY2",   "BACKGROUND",
+    "RED",  "GREEN", "BLUE",  "TITLE1", "ALERTWAIT", "TIMEOUT1", "LOG",
 };
 
 const char *const kSettingDefaults[SETTING_COUNT] = {
-    "NONE", "NONE", "NONE", "NONE", "1000", "1000", "1", "0", "0", "0", "NONE",
+    "NONE", "NONE", "NONE", "NONE", "1000", "1000", "1",
+    "0",    "0",    "0",    "NONE", "NONE", "NONE", "NONE",
 };
 
 size_t SplitArgumentText(const char *text, LaunchSettings *settings) {
     for (size_t slot = 0; slot < SETTING_COUNT; slot++)
         settings->values[slot][0] = '\0';
+    settings->profile[0] = '\0';
+    settings->section[0] = '\0';
 
     size_t count = 0;
     const char *p = text;
@@ -24,7 +27,7 @@ size_t SplitArgumentText(const char *text, LaunchSettings *settings) {
         const char *start = p;
         while (*p != '\0' && *p != ',')
             p++;
-        if (count < SETTING_COUNT)
+        if (count < POSITIONAL_COUNT)
             CopyTextPart(settings->values[count], VALUE_CHARS, start, (size_t)(p - start));
         count++;
     }

@@ -1,5 +1,5 @@
-// The launch settings record: eleven text values in a fixed order, and the splitting
-// of the argument text into them.
+// The launch settings record: the text values in a fixed order, and the splitting of the
+// argument text into them.
 #pragma once
 #include <stddef.h>
 
@@ -21,11 +21,18 @@ enum SettingSlot {
     SLOT_GREEN,
     SLOT_BLUE,
     SLOT_TITLE1,
+    POSITIONAL_COUNT, // the direct form fills the slots before this one
+    // Read from a profile only; in the direct form they stay empty, which reads as unset.
+    SLOT_ALERTWAIT = POSITIONAL_COUNT,
+    SLOT_TIMEOUT1,
+    SLOT_LOG,
     SETTING_COUNT
 };
 
 struct LaunchSettings {
     char values[SETTING_COUNT][VALUE_CHARS];
+    char profile[PATH_CHARS];  // full path of the profile read, empty in the direct form
+    char section[VALUE_CHARS]; // its section
 };
 
 // Profile key and default of each slot, in slot order.
@@ -33,7 +40,7 @@ extern const char *const kSettingKeys[SETTING_COUNT];
 extern const char *const kSettingDefaults[SETTING_COUNT];
 
 // Splits text at commas (runs of commas and commas at either end separate nothing) into
-// the slots in order. Values are cut at MAX_VALUE_CHARS; values after the eleventh are
-// dropped; slots after the last value hold empty texts. Returns the number of values found,
-// dropped ones included.
+// the positional slots in order. Values are cut at MAX_VALUE_CHARS; values after the
+// eleventh are dropped; every slot after the last value holds an empty text, as do the
+// profile and section. Returns the number of values found, dropped ones included.
 size_t SplitArgumentText(const char *text, LaunchSettings *settings);

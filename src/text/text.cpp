@@ -30,3 +30,16 @@ bool TextEqualsNoCase(const char *a, const char *b) {
             return true;
     }
 }
+
+size_t FormatUnsigned(char *dst, size_t dstChars, unsigned long value) {
+    char digits[24];
+    size_t count = 0;
+    do {
+        digits[count++] = (char)('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    char reversed[24];
+    for (size_t i = 0; i < count; i++)
+        reversed[i] = digits[count - 1 - i];
+    return CopyTextPart(dst, dstChars, reversed, count);
+}

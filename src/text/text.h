@@ -12,3 +12,6 @@ size_t CopyText(char *dst, size_t dstChars, const char *src);
 
 // Byte-wise equality, terminator included, with only A-Z folded to a-z.
 bool TextEqualsNoCase(const char *a, const char *b);
+
+// Writes value in decimal into dst, cut to dstChars - 1 characters. Returns the length written.
+size_t FormatUnsigned(char *dst, size_t dstChars, unsigned long value);

@@ -3,6 +3,7 @@
 #include "desktop/backdrop.h"
 #include "launch/message_waits.h"
 #include <fstream>
+#include <iterator>
 #include <functional>
 #include <gtest/gtest.h>
 #include <thread>
@@ -21,6 +22,8 @@ struct Row {
     const char *screen;             // "backdrop visible|screen colour" as they saw it then
     DWORD minFirst, minGap, minEnd; // least ms: launch to first, first to second, second to end
     const char *folder = K;         // the launcher's current folder
+    bool answer = true;             // the runner presses OK on every alert
+    const char *documents = "|";    // "first|second": what the shell opened each stand-in with
 };
 
 // Each stand-in's start tick and the rest of its line, by its tag (1 or 2); tick 0: no start.
@@ -34,15 +37,18 @@ std::vector<std::pair<DWORD, std::string>> Starts() {
     return starts;
 }
 
-// The launcher's own start-up flags reach no program; its show field reaches the second.
-std::string Expected(const std::string &folder, const char *show, const char *screen) {
+// The launcher's own start-up flags reach no program; its show field reaches the second. The
+// shell hands on a show state of its own, in force.
+std::string Expected(const std::string &folder, const char *show, const char *screen,
+                     const std::string &document) {
+    std::string shown = document.empty() ? std::string("0|") + show : "1|1";
     return folder.empty() ? ""
-                          : folder + "|=" + (char)toupper(folder[0]) + ":=" + folder + "|0|" +
-                                show + "|" + screen;
+                          : folder + "|=" + (char)toupper(folder[0]) + ":=" + folder + "|" + shown +
+                                "|" + screen + "|" + document;
 }
 
-// Reads the message box a process shows as a user would, and presses its OK button.
-void AnswerAlert(DWORD processId, HWND *answered, std::string *seen) {
+// Reads the message box a process shows as a user would, and presses its OK button if asked.
+void AnswerAlert(DWORD processId, bool press, HWND *answered, std::string *seen) {
     HWND box = FindWindowA("#32770", NULL);
     DWORD owner = 0;
     GetWindowThreadProcessId(box, &owner);
@@ -52,7 +58,9 @@ void AnswerAlert(DWORD processId, HWND *answered, std::string *seen) {
     GetWindowTextA(box, caption, sizeof caption);
     GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
     *seen += std::string(caption) + ": " + text + "\n";
-    PostMessageA(*answered = box, WM_COMMAND, IDOK, 0);
+    if (press)
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    *answered = box;
 }
 
 // Runs a row, asking the backdrop to close every 50 ms; visit acts alongside on its own thread.
@@ -72,7 +80,7 @@ void RunRow(const Row &row, const std::function<void()> &visit = nullptr) {
     while (WaitServicing(launcher.hProcess, 50) == WAIT_TIMEOUT &&
            GetTickCount() - launched < 30000) {
         PostMessageA(FindWindowA(kBackdropClassName, NULL), WM_CLOSE, 0, 0);
-        AnswerAlert(launcher.dwProcessId, &answered, &alerts);
+        AnswerAlert(launcher.dwProcessId, row.answer, &answered, &alerts);
     }
     DWORD ended = GetTickCount();
     visitor.join();
@@ -83,8 +91,12 @@ void RunRow(const Row &row, const std::function<void()> &visit = nullptr) {
     auto starts = Starts();
     for (int i = 0; i < 100 && *row.secondIn && starts[2].first == 0; i++, Sleep(50))
         starts = Starts(); // with no second delay the launcher may end first
-    EXPECT_EQ(Expected(row.firstIn, "10", row.screen), starts[1].second) << row.name;
-    EXPECT_EQ(Expected(row.secondIn, "7", row.screen), starts[2].second) << row.name;
+    std::string documents = row.documents;
+    size_t bar = documents.find('|');
+    EXPECT_EQ(Expected(row.firstIn, "10", row.screen, documents.substr(0, bar)), starts[1].second)
+        << row.name;
+    EXPECT_EQ(Expected(row.secondIn, "7", row.screen, documents.substr(bar + 1)), starts[2].second)
+        << row.name;
     // Unsigned, a difference with a missing start passes whatever the row says.
     EXPECT_GE(starts[1].first - launched, row.minFirst) << row.name << ": first delay";
     EXPECT_GE(starts[2].first - starts[1].first, row.minGap) << row.name << ": gap";
@@ -113,15 +125,70 @@ const Row kRows[] = {
      "Alert: Directory  = C:\\no\\such not Found\nAlert: Unable to execute file : " S "2 \n Current Directory : C:\\no\\such\n",
      "c:\\kt\\one", "", "1|000000", 50, 0, 0},
     {"relative folders, the second below the first", S "1," S "2,one,data,50,500,1,0,128,-1", "", K "\\one", K "\\one\\data", "1|000000", 50, 0, 0},
-    {"first delay 0 means 1500 ms", S "1,NONE," K "\\one,NONE,0,0,1,0,0,128", "", K "\\one", "", "1|800000", 1500, 0, 0},
+    {"first delay 0 means 1500 ms", S "1,NONE," K "\\one,NONE,0,0,1,010,0x10,128", "", K "\\one", "", "1|80000a", 1500, 0, 0},
     {"negative delays", S "1," S "2," K "\\one," K "\\two,-1,-5,0,0,0,128", "", K "\\one", K "\\two", "0|000000", 1500, 0, 0},
     {"second delay before the end", S "1 0 259," S "2," K "\\one," K "\\two,50,1500,1,0,0,128", "", K "\\one", K "\\two", "1|800000", 50, 0, 1300},
+    {"root of a missing drive", "Q:\\.,Main", MISSING "Q:\\.\n", "", "", "", 0, 0, 0},
+    {"unanswered alert closes itself, logged", "run.ini,Unattended", "Error: Unable to launch : " K "\\intro.nobody\n\n",
+     "", K "\\two", "1|000000", 0, 0, 0, K, false},
+    {"exit code logged, appended", "run.ini,Logged", "", K "\\one", K "\\two", "1|000000", 50, 0, 0},
+    {"first program never ends, TIMEOUT1; no room for the log", "run.ini,Hung", "", K "\\one", K "\\two", "1|000000", 50, 1400, 0},
+    {"title window never goes, TIMEOUT1", "run.ini,Lingering", "", K "\\one", K "\\two", "1|000000", 50, 1400, 0},
+    {"documents opened through the shell", K "\\show files\\intro.kvt 1 800 0,\"" K "\\menu.kvt\" 2 0 0," K "\\one," K "\\two,50,500,1,0,0,128",
+     "", K "\\one", K "\\two", "1|800000", 50, 800, 0, K, true, K "\\show files\\intro.kvt|" K "\\menu.kvt"},
     {"title of the backdrop itself", S "1," S "2," K "\\one," K "\\two,50,500,1,0,0,128,KORVANE WINDOW", "", K "\\one", K "\\two", "1|800000", 50, 500, 0},
 };
 // clang-format on
 
+// The two logged runs, in order: a local time stamp, the event, CR LF; the alert stays up for
+// its ALERTWAIT of 1000 ms.
+void CheckLog() {
+    const char *events[] = {"start: arguments 'run.ini,Unattended'; settings from profile " K
+                            "\\run.ini, section [Unattended]",
+                            "first program could not start: error 193 ",
+                            "first program: opening it through the shell",
+                            "first program could not be opened through the shell either: error ",
+                            "alert Error: Unable to launch : " K "\\intro.nobody\\n",
+                            "alert closed by itself",
+                            "second program started: process id ",
+                            "backdrop removed",
+                            "end",
+                            "start: arguments 'run.ini,Logged'; settings from profile " K
+                            "\\run.ini, section [Logged]",
+                            "first program started: process id ",
+                            "first program ended: exit code 3",
+                            "title wait ended: no window 'Nobody'",
+                            "second program started: process id ",
+                            "backdrop removed",
+                            "end"};
+    std::ifstream file(K "\\runs.log", std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::vector<std::string> lines;
+    for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+        lines.push_back(text.substr(at, end - at));
+    ASSERT_EQ(std::size(events), lines.size()) << text;
+    auto ms = [](const std::string &line) { // of the day, from "YYYY-MM-DD HH:MM:SS.mmm "
+        return ((stoi(line.substr(11, 2)) * 60 + stoi(line.substr(14, 2))) * 60 +
+                stoi(line.substr(17, 2))) *
+                   1000 +
+               stoi(line.substr(20, 3));
+    };
+    for (size_t i = 0; i < lines.size(); i++) {
+        const std::string &line = lines[i];
+        for (size_t c = 0; c < 24; c++)
+            EXPECT_TRUE("0000-00-00 00:00:00.000 "[c] == '0'
+                            ? isdigit(line[c])
+                            : line[c] == "0000-00-00 00:00:00.000 "[c])
+                << line;
+        EXPECT_EQ(0, line.compare(24, strlen(events[i]), events[i])) << line;
+        EXPECT_EQ(std::string::npos, line.find_first_of("\r\n")) << line;
+        EXPECT_LE(lines[i > 0 ? i - 1 : 0].substr(0, 23), line.substr(0, 23)) << line;
+    }
+    EXPECT_GE(ms(lines[5]) - ms(lines[4]), 1000) << "the alert's time up";
+}
+
 TEST(LaunchRun, Table) {
-    for (const char *folder : {K, K "\\one", K "\\two", K "\\one\\data"})
+    for (const char *folder : {K, K "\\one", K "\\two", K "\\one\\data", K "\\show files"})
         CreateDirectoryA(folder, NULL);
     CreateDirectoryA(kDeep.substr(0, kDeep.rfind('\\')).c_str(), NULL);
     CreateDirectoryA(kDeep.c_str(), NULL);
@@ -132,14 +199,31 @@ TEST(LaunchRun, Table) {
     std::string profile = "[Main]\nEXE1=" S "1 1200 3\nEXE2=\"" S "2\"\nWDIR1=" K "\\one\nWDIR2= ";
     profile += wdir2 + "two \nDELAY1=400\nDELAY2=500\nTITLE1=Nobody\nRED=18\nGREEN=200\nBLUE=77\n";
     profile += "[Partial]\nexe1=" S "1\nexe2=" S "2\nwdir1=" K "\\one\nwdir2=" K "\\two\n";
-    for (std::string file : {std::string(K "\\run.ini"), kDeep + "\\" LONG_NAME}) {
+    auto section = [](const char *name, const char *exe1, const char *keys) {
+        return std::string("[") + name + "]\nEXE1=" + exe1 + "\nEXE2=" S "2\nWDIR1=" K "\\one\n" +
+               "WDIR2=" K "\\two\nDELAY1=50\nDELAY2=500\n" + keys;
+    };
+    profile += section("Unattended", K "\\intro.nobody", "ALERTWAIT=1000\nLOG=runs.log\n");
+    profile += section("Logged", S "1 0 3", "TITLE1=Nobody\nLOG=runs.log\n");
+    profile += section("Hung", S "1 40000", "TIMEOUT1=1500\nLOG=C:\\no\\such\\x.log\n");
+    profile += section("Lingering", S "1", "TITLE1=Forever\nTIMEOUT1=1500\n");
+    for (std::string file :
+         {std::string(K "\\run.ini"), kDeep + "\\" LONG_NAME, std::string(K "\\intro.nobody"),
+          std::string(K "\\menu.kvt"), std::string(K "\\show files\\intro.kvt")}) {
         FILE *f = fopen(file.c_str(), "w");
         fputs(profile.c_str(), f);
         fclose(f);
     }
     SetEnvironmentVariableA("STANDIN_LOG", K "\\starts.log");
+    RegSetValueA(HKEY_CLASSES_ROOT, ".kvt", REG_SZ, "korvane.test", 0);
+    RegSetValueA(HKEY_CLASSES_ROOT, "korvane.test\\shell\\open\\command", REG_SZ,
+                 "\"" K "\\s.exe\" %* \"%1\"", 0);
+    DeleteFileA(K "\\runs.log");
+    HWND forever = CreateWindowExA(0, "STATIC", "Forever", WS_POPUP, 0, 0, 9, 9, 0, 0, 0, 0);
     for (const Row &row : kRows)
         RunRow(row);
+    DestroyWindow(forever);
+    CheckLog();
 }
 
 // During DELAY1 a visitor presses Alt+F4 on the backdrop, clicks it from a window of their own

@@ -3,6 +3,7 @@
 #include "text/alert_text.h"
 #include "text/command_line.h"
 #include "text/launch_settings.h"
+#include "text/log_line.h"
 #include "text/setting_values.h"
 #include <stdlib.h>
 #include <string.h>
@@ -31,6 +32,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const char *args[2] = {settings.values[SLOT_EXE2], settings.values[SLOT_WDIR2]};
     char text[ALERT_TEXT_CHARS];
     if (FormatAlertText(text, sizeof text, settings.values[SLOT_EXE1], args, 2) != strlen(text))
+        abort();
+    // Every end of the program part lies further on; an unquoted split gives back the line.
+    const char *line = settings.values[SLOT_EXE1];
+    for (size_t end = 0, next; (next = NextProgramEnd(line, end)) != 0; end = next) {
+        char program[VALUE_CHARS], parameters[VALUE_CHARS];
+        SplitProgram(line, next, program, sizeof program, parameters, sizeof parameters);
+        const char *start = line + strspn(line, " \t");
+        if (next <= end || next > strlen(line) ||
+            (*start != '"' && (strncmp(start, program, strlen(program)) != 0 ||
+                               strcmp(line + next + strspn(line + next, " \t"), parameters) != 0)))
+            abort();
+    }
+    // A log line is one line: a stamp, the event with its line breaks written out, CR LF.
+    const LogTime time = {data[0] * 40u, data[0] % 13u, 31, 23, 59, 59, data[0] * 4u};
+    char logLine[LOG_LINE_CHARS / 8];
+    size_t length = FormatLogLine(logLine, sizeof logLine, &time, commandLine.c_str());
+    if (length != strlen(logLine) || length < 26 || strcspn(logLine, "\r\n") != length - 2 ||
+        strcmp(logLine + length - 2, "\r\n") != 0)
         abort();
     return 0;
 }

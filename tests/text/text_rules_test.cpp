@@ -34,3 +34,21 @@ TEST(TextRules, SplitAndValues) {
     EXPECT_EQ(INT32_MIN, ParseDelay("-2147483648"));
     EXPECT_EQ(-1661992959, ParseColorComponent("-99999999999999999999")) << "wraps at 2^32";
 }
+
+TEST(TextRules, ProgramEnds) {
+    const char *rows[][4] = {// line, nth end (1 or 2), program, parameters
+                             {" \"C:\\a b\\x.mp4\"  /p \"q\"", "1", "C:\\a b\\x.mp4", "/p \"q\""},
+                             {"\"C:\\a b\\x.mp4\" /p", "2", "", ""}, // a quoted path ends only once
+                             {"\t C:\\a b\\x.mp4 /p", "2", "C:\\a b\\x.mp4", "/p"},
+                             {"\"unterminated /p", "1", "unterminated /p", ""}};
+    for (const auto &row : rows) {
+        size_t end = NextProgramEnd(row[0], 0);
+        if (row[1][0] == '2')
+            end = NextProgramEnd(row[0], end);
+        char program[VALUE_CHARS] = "", parameters[VALUE_CHARS] = "";
+        if (end != 0)
+            SplitProgram(row[0], end, program, sizeof program, parameters, sizeof parameters);
+        EXPECT_STREQ(row[2], program) << row[0];
+        EXPECT_STREQ(row[3], parameters) << row[0];
+    }
+}
