@@ -4,7 +4,9 @@
 #     RUNS runs, for korvane.exe and for cmd.exe running the same two programs with
 #     'start /wait', under the same Wine;
 #  2. korvane.exe's CPU time while it waits 10 s on a first program;
-#  3. korvane.exe's size.
+#  3. for unattended shows, from the launcher's own log: how long an alert nobody answers stays
+#     up against its ALERTWAIT, and the delay from TIMEOUT1 running out to the second start;
+#  4. korvane.exe's size.
 # Where this host cannot run 32-bit programs it measures the 64-bit build and says so; the
 # size is always the shipped 32-bit exe's.
 set -euo pipefail
@@ -36,6 +38,12 @@ printf '[Gap]\r\nEXE1=%s\r\nEXE2=%s\r\nWDIR1=%s\r\nWDIR2=%s\r\nDELAY1=50\r\nDELA
     "$first" "$second" "$win" "$win" >"$dir/bench.ini"
 printf '[Wait]\r\nEXE1=%s\r\nWDIR1=%s\r\nDELAY1=50\r\n' "$win\\standin.exe 1 10000" "$win" \
     >>"$dir/bench.ini"
+# A first program that cannot start and an alert nobody answers; a first program that outlives
+# TIMEOUT1.
+printf '[Alert]\r\nEXE1=%s\r\nWDIR1=%s\r\nDELAY1=50\r\nALERTWAIT=1000\r\nLOG=%s\r\n' \
+    "$win\\missing.exe" "$win" "$win\\bench.log" >>"$dir/bench.ini"
+printf '[Timeout]\r\nEXE1=%s\r\nEXE2=%s\r\nWDIR1=%s\r\nWDIR2=%s\r\nDELAY1=50\r\nDELAY2=0\r\nTIMEOUT1=1500\r\nLOG=%s\r\n' \
+    "$win\\standin.exe 1 5000" "$second" "$win" "$win" "$win\\bench.log" >>"$dir/bench.ini"
 
 tick() { awk -v tag="$1" '$1 == tag { print $2 }' "$dir/starts.log" 2>/dev/null | head -n1; }
 wait_for() { for _ in $(seq 200); do [ -n "$(tick "$1")" ] && return; sleep 0.05; done; }
@@ -79,6 +87,22 @@ wait "$launcher"
 hz=$(getconf CLK_TCK)
 echo "CPU while waiting on the first program: $(( (t2 - t1) * 1000 / hz * 10 / 8 )) ms per 10 s (resolution $(( 1000 / hz )) ms);" \
     "whole run $(( t2 * 1000 / hz )) ms; process $pid: $command"
+
+# Milliseconds between the first log line holding $1 and the next one holding $2, per run.
+between() {
+    awk -v from="$1" -v to="$2" '
+        function ms(t) { split(t, p, ":"); return ((p[1] * 60 + p[2]) * 60 + p[3]) * 1000 }
+        index($0, from) { start = ms($2) }
+        index($0, to) && start != "" { printf "%d ", ms($2) - start; start = "" }' "$dir/bench.log"
+}
+rm -f "$dir/bench.log"
+for _ in $(seq "$runs"); do
+    run "$win\\korvane.exe" "$win\\bench.ini,Alert"
+    run "$win\\korvane.exe" "$win\\bench.ini,Timeout"
+done
+echo "alert up with ALERTWAIT=1000 (ms, logged alert to logged close): $(between 'alert Error' 'alert closed')"
+echo "TIMEOUT1=1500 (ms, first start to run out): $(between 'first program started' 'TIMEOUT1 of')"
+echo "TIMEOUT1 run out to second start (ms): $(between 'TIMEOUT1 of' 'second program started')"
 
 size=$(stat -c %s build/windows/korvane.exe)
 echo "korvane.exe (the shipped 32-bit build): $size bytes ($(( size / 1024 )) KiB; goal under 64 KiB)"
