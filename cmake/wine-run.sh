@@ -29,6 +29,8 @@ mkdir -p "$(dirname "$WINEPREFIX")"
         "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
         "$WINELOADER" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
             >/dev/null 2>&1
+        # Some prefixes lose the second monitor of the two-head test display without this.
+        "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v UseXVidMode /d N /f >/dev/null 2>&1
         wineserver -w
         touch "$WINEPREFIX/.korvane-ready"
     fi

@@ -26,11 +26,39 @@ bool RegisterBackdropClass(HINSTANCE instance, const BackdropColor *color) {
     return RegisterClassA(&windowClass) != 0;
 }
 
-bool CreateBackdropWindow(HINSTANCE instance, int showCommand, HWND *window) {
-    int width = GetSystemMetrics(SM_CXSCREEN);
-    int height = GetSystemMetrics(SM_CYSCREEN);
-    *window = CreateWindowExA(0, kBackdropClassName, kBackdropTitle, WS_POPUP | WS_BORDER, 0, 0,
-                              width, height, NULL, NULL, instance, NULL);
+bool LoadBackdropPicture(const char *fileName, BackdropLook *look) {
+    look->picture = (HBITMAP)LoadImageA(NULL, fileName, IMAGE_BITMAP, 0, 0,
+                                        LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+    BITMAP size;
+    if (look->picture == NULL || GetObjectA(look->picture, sizeof size, &size) == 0) {
+        look->picture = NULL;
+        return false;
+    }
+    look->pictureWidth = size.bmWidth;
+    look->pictureHeight = size.bmHeight;
+    return true;
+}
+
+// The area to cover, in screen coordinates: the primary monitor, or the virtual screen
+// that holds every monitor.
+static RECT BackdropArea(const BackdropLook *look) {
+    RECT area;
+    if (look->primaryOnly) {
+        SetRect(&area, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    } else {
+        int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+        SetRect(&area, left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                top + GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    }
+    return area;
+}
+
+bool CreateBackdropWindow(HINSTANCE instance, int showCommand, const BackdropLook *look,
+                          HWND *window) {
+    RECT area = BackdropArea(look);
+    *window = CreateWindowExA(0, kBackdropClassName, kBackdropTitle, WS_POPUP | WS_BORDER,
+                              area.left, area.top, area.right - area.left, area.bottom - area.top,
+                              NULL, NULL, instance, (void *)look);
     if (*window == NULL)
         return false;
     ShowWindow(*window, showCommand);
@@ -38,8 +66,75 @@ bool CreateBackdropWindow(HINSTANCE instance, int showCommand, HWND *window) {
     return true;
 }
 
+struct PictureDrawing {
+    HWND window;
+    HDC target, source;
+    const BackdropLook *look;
+};
+
+// Draws the picture centred on one monitor, shrunk with its proportions kept when the
+// monitor is smaller than it, never enlarged. Monitors the backdrop does not cover are
+// passed over.
+static BOOL CALLBACK DrawOnMonitor(HMONITOR, HDC, LPRECT monitor, LPARAM drawingParam) {
+    const PictureDrawing *drawing = (const PictureDrawing *)drawingParam;
+    RECT covered, inWindow = *monitor;
+    GetWindowRect(drawing->window, &covered);
+    if (!IntersectRect(&covered, &covered, monitor))
+        return TRUE;
+    MapWindowPoints(NULL, drawing->window, (POINT *)&inWindow, 2);
+    int width = inWindow.right - inWindow.left, height = inWindow.bottom - inWindow.top;
+    int pictureWidth = drawing->look->pictureWidth, pictureHeight = drawing->look->pictureHeight;
+    int drawWidth = pictureWidth, drawHeight = pictureHeight;
+    if (drawWidth > width) {
+        drawHeight = MulDiv(drawHeight, width, drawWidth);
+        drawWidth = width;
+    }
+    if (drawHeight > height) {
+        drawWidth = MulDiv(drawWidth, height, drawHeight);
+        drawHeight = height;
+    }
+    StretchBlt(drawing->target, inWindow.left + (width - drawWidth) / 2,
+               inWindow.top + (height - drawHeight) / 2, drawWidth, drawHeight, drawing->source, 0,
+               0, pictureWidth, pictureHeight, SRCCOPY);
+    return TRUE;
+}
+
+static void Paint(HWND window) {
+    PAINTSTRUCT paint;
+    HDC target = BeginPaint(window, &paint);
+    const BackdropLook *look = (const BackdropLook *)GetWindowLongPtrA(window, GWLP_USERDATA);
+    if (look != NULL && look->picture != NULL) {
+        HDC source = CreateCompatibleDC(target);
+        HGDIOBJ previous = SelectObject(source, look->picture);
+        SetStretchBltMode(target, HALFTONE);
+        SetBrushOrgEx(target, 0, 0, NULL);
+        PictureDrawing drawing = {window, target, source, look};
+        EnumDisplayMonitors(NULL, NULL, DrawOnMonitor, (LPARAM)&drawing);
+        SelectObject(source, previous);
+        DeleteDC(source);
+    }
+    EndPaint(window, &paint);
+}
+
+// A monitor added or removed, or a resolution or layout changed: cover the new area.
+static void FollowDisplay(HWND window) {
+    const BackdropLook *look = (const BackdropLook *)GetWindowLongPtrA(window, GWLP_USERDATA);
+    RECT area = BackdropArea(look);
+    SetWindowPos(window, NULL, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+static bool HidesCursor(HWND window) {
+    const BackdropLook *look = (const BackdropLook *)GetWindowLongPtrA(window, GWLP_USERDATA);
+    return look != NULL && look->hideCursor;
+}
+
 LRESULT CALLBACK BackdropWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_NCCREATE:
+        SetWindowLongPtrA(window, GWLP_USERDATA,
+                          (LONG_PTR)((const CREATESTRUCTA *)lParam)->lpCreateParams);
+        return DefWindowProcA(window, message, wParam, lParam);
     case WM_CLOSE:
         return 0; // only the run ends the backdrop: not Alt+F4, not another program
     case WM_DESTROY:
@@ -47,6 +142,17 @@ LRESULT CALLBACK BackdropWndProc(HWND window, UINT message, WPARAM wParam, LPARA
         return 0;
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATEANDEAT; // a click neither activates nor reaches it
+    case WM_PAINT:
+        Paint(window);
+        return 0;
+    case WM_DISPLAYCHANGE:
+        FollowDisplay(window);
+        return 0;
+    case WM_SETCURSOR:
+        if (!HidesCursor(window))
+            return DefWindowProcA(window, message, wParam, lParam);
+        SetCursor(NULL);
+        return TRUE;
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }

@@ -1,5 +1,5 @@
-// The backdrop: a full-screen popup window in one solid colour that covers the desktop
-// while the launcher waits on its programs.
+// The backdrop: a popup window in one solid colour, optionally with a picture on every
+// monitor, that covers the desktop while the launcher waits on its programs.
 #pragma once
 #include <stdint.h>
 #include <windows.h>
@@ -14,13 +14,28 @@ struct BackdropColor {
     int32_t blue;
 };
 
+// What the backdrop covers and shows besides its colour. It must outlive the window.
+struct BackdropLook {
+    bool primaryOnly; // the primary monitor only, else every monitor
+    bool hideCursor;  // no mouse pointer over the backdrop
+    HBITMAP picture;  // drawn centred on each covered monitor; NULL for the colour alone
+    int pictureWidth, pictureHeight;
+};
+
 // Registers the "Korvane App" class, painted by a brush of the colour (black when any
 // component lies outside 0 to 255). True on success.
 bool RegisterBackdropClass(HINSTANCE instance, const BackdropColor *color);
 
-// Creates the backdrop over the whole screen, stores its handle in *window, shows it with
-// showCommand and paints it at once. True on success.
-bool CreateBackdropWindow(HINSTANCE instance, int showCommand, HWND *window);
+// Reads the BMP file into look's picture, before the backdrop needs it, so that painting
+// never waits on the file. False, and no picture, when it cannot be read.
+bool LoadBackdropPicture(const char *fileName, BackdropLook *look);
 
-// Ignores WM_CLOSE and mouse activation; everything else as any window.
+// Creates the backdrop over the monitors look names, stores its handle in *window, shows
+// it with showCommand and paints it at once. It follows display changes until it is
+// destroyed. True on success.
+bool CreateBackdropWindow(HINSTANCE instance, int showCommand, const BackdropLook *look,
+                          HWND *window);
+
+// Ignores WM_CLOSE and mouse activation; takes the new area on a display change; draws the
+// picture; everything else as any window.
 LRESULT CALLBACK BackdropWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

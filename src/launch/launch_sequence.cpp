@@ -25,6 +25,7 @@ enum {
 struct LaunchState {
     LaunchSettings settings;
     BackdropColor color;
+    BackdropLook look;
     int showCommand;
     HWND backdrop;
     STARTUPINFOA startup;
@@ -288,6 +289,20 @@ static void OpenLog(LaunchState *state, const char *argumentText) {
                 argumentText, state->settings.profile, state->settings.section);
 }
 
+// Read while the launcher's start folder is still current, in which a relative name is taken.
+// A picture that cannot be read leaves the colour alone: the show goes on.
+static void LoadPicture(LaunchState *state) {
+    const char *image = Value(state, SLOT_IMAGE);
+    if (!IsValueSet(image) || LoadBackdropPicture(image, &state->look))
+        return;
+    char why[LOG_LINE_CHARS / 4];
+    DescribeError(GetLastError(), why, sizeof why);
+    WriteRunLog(&state->log,
+                "picture '%s' could not be read as a BMP file: error %s; the backdrop "
+                "shows its colour alone",
+                image, why);
+}
+
 int RunLaunchSequence(HINSTANCE instance, HINSTANCE previous, const char *argumentText) {
     LaunchState state = {};
     if (!ParseArguments(argumentText, &state.settings))
@@ -298,10 +313,13 @@ int RunLaunchSequence(HINSTANCE instance, HINSTANCE previous, const char *argume
     state.color.red = ParseColorComponent(Value(&state, SLOT_RED));
     state.color.green = ParseColorComponent(Value(&state, SLOT_GREEN));
     state.color.blue = ParseColorComponent(Value(&state, SLOT_BLUE));
-    state.showCommand = IsBackdropHidden(Value(&state, SLOT_BACKGROUND)) ? SW_HIDE : SW_SHOWNORMAL;
+    state.showCommand = IsSwitchedOff(Value(&state, SLOT_BACKGROUND)) ? SW_HIDE : SW_SHOWNORMAL;
+    state.look.primaryOnly = IsPrimaryScreenOnly(Value(&state, SLOT_SCREENS));
+    state.look.hideCursor = IsSwitchedOff(Value(&state, SLOT_CURSOR));
+    LoadPicture(&state);
     // Only 16-bit Windows hands over a previous instance, whose class would still stand.
     if ((previous == NULL && !RegisterBackdropClass(instance, &state.color)) ||
-        !CreateBackdropWindow(instance, state.showCommand, &state.backdrop)) {
+        !CreateBackdropWindow(instance, state.showCommand, &state.look, &state.backdrop)) {
         WriteRunLog(&state.log, "the backdrop could not be made");
         WriteRunLog(&state.log, "end");
         return 0;

@@ -2,13 +2,13 @@
 #include "text/text.h"
 
 const char *const kSettingKeys[SETTING_COUNT] = {
-    "EXE1", "EXE2",  "WDIR1", "WDIR2",  "DELAY1",    "DELAY2",   "BACKGROUND",
-    "RED",  "GREEN", "BLUE",  "TITLE1", "ALERTWAIT", "TIMEOUT1", "LOG",
+    "EXE1", "EXE2",   "WDIR1",     "WDIR2",    "DELAY1", "DELAY2",  "BACKGROUND", "RED",    "GREEN",
+    "BLUE", "TITLE1", "ALERTWAIT", "TIMEOUT1", "LOG",    "SCREENS", "IMAGE",      "CURSOR",
 };
 
 const char *const kSettingDefaults[SETTING_COUNT] = {
-    "NONE", "NONE", "NONE", "NONE", "1000", "1000", "1",
-    "0",    "0",    "0",    "NONE", "NONE", "NONE", "NONE",
+    "NONE", "NONE", "NONE", "NONE", "1000", "1000", "1",    "0", "0",
+    "0",    "NONE", "NONE", "NONE", "NONE", "ALL",  "NONE", "1",
 };
 
 size_t SplitArgumentText(const char *text, LaunchSettings *settings) {

@@ -64,6 +64,10 @@ int32_t ParseColorComponent(const char *value) {
     return (int32_t)result;
 }
 
-bool IsBackdropHidden(const char *background) {
-    return background[0] == '0' && background[1] == '\0';
+bool IsSwitchedOff(const char *value) {
+    return value[0] == '0' && value[1] == '\0';
+}
+
+bool IsPrimaryScreenOnly(const char *screens) {
+    return TextEqualsNoCase(screens, "PRIMARY");
 }

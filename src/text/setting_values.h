@@ -1,5 +1,5 @@
-// How a setting value is read: set or not, as a delay, as a colour component, as the
-// backdrop switch.
+// How a setting value is read: set or not, as a delay, as a colour component, as a switch, as
+// the screens to cover.
 #pragma once
 #include <stdint.h>
 
@@ -13,5 +13,9 @@ int32_t ParseDelay(const char *value);
 // Blanks, an optional sign, then decimal digits; no digits read 0. Wraps modulo 2^32.
 int32_t ParseColorComponent(const char *value);
 
-// Only the exact text "0" hides the backdrop.
-bool IsBackdropHidden(const char *background);
+// Only the exact text "0" switches off the backdrop (BACKGROUND) or the pointer (CURSOR).
+bool IsSwitchedOff(const char *value);
+
+// SCREENS: "PRIMARY" (A-Z compared without case) keeps the backdrop to the primary monitor;
+// anything else covers every monitor.
+bool IsPrimaryScreenOnly(const char *screens);

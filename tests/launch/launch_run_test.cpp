@@ -2,8 +2,10 @@
 // screen showed then, while the test answers the alerts and acts as a visitor would.
 #include "desktop/backdrop.h"
 #include "launch/message_waits.h"
+#include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <thread>
@@ -19,7 +21,7 @@ const std::string kDeep = K "\\" + std::string(110, 'd') + "\\" + std::string(11
 struct Row {
     const char *name, *arguments, *alerts;
     const char *firstIn, *secondIn; // folders the stand-ins started in, "" for no start
-    const char *screen;             // "backdrop visible|screen colour" as they saw it then
+    const char *screen;             // as they saw it then: "visible pointer|monitor|monitor"
     DWORD minFirst, minGap, minEnd; // least ms: launch to first, first to second, second to end
     const char *folder = K;         // the launcher's current folder
     bool answer = true;             // the runner presses OK on every alert
@@ -38,13 +40,33 @@ std::vector<std::pair<DWORD, std::string>> Starts() {
 }
 
 // The launcher's own start-up flags reach no program; its show field reaches the second. The
-// shell hands on a show state of its own, in force.
-std::string Expected(const std::string &folder, const char *show, const char *screen,
+// shell hands on a show state of its own, in force. A screen "visible|colour" stands for the
+// pointer shown as the backdrop is (over none, Wine shows none of ours) and the colour at the
+// three points read on every monitor.
+std::string Expected(const std::string &folder, const char *show, std::string screen,
                      const std::string &document) {
+    if (screen.size() == 8) {
+        std::string colour = screen.substr(2);
+        screen = screen.substr(0, 1) + " " + screen.substr(0, 1);
+        for (int i = GetSystemMetrics(SM_CMONITORS); i > 0; i--)
+            screen += "|" + colour + " " + colour + " " + colour;
+    }
     std::string shown = document.empty() ? std::string("0|") + show : "1|1";
     return folder.empty() ? ""
                           : folder + "|=" + (char)toupper(folder[0]) + ":=" + folder + "|" + shown +
                                 "|" + screen + "|" + document;
+}
+
+// Field by field, fields parted by '|' or blanks; an expected "~x" matches anything but x.
+bool Matches(std::string expected, std::string seen) {
+    std::replace(expected.begin(), expected.end(), '|', ' ');
+    std::replace(seen.begin(), seen.end(), '|', ' ');
+    std::istringstream wanted(expected), got(seen);
+    for (std::string a, b; wanted >> a;)
+        if (!(got >> b) || (a[0] == '~' ? a.substr(1) == b : a != b))
+            return false;
+    std::string rest;
+    return !(got >> rest);
 }
 
 // Reads the message box a process shows as a user would, and presses its OK button if asked.
@@ -93,10 +115,14 @@ void RunRow(const Row &row, const std::function<void()> &visit = nullptr) {
         starts = Starts(); // with no second delay the launcher may end first
     std::string documents = row.documents;
     size_t bar = documents.find('|');
-    EXPECT_EQ(Expected(row.firstIn, "10", row.screen, documents.substr(0, bar)), starts[1].second)
-        << row.name;
-    EXPECT_EQ(Expected(row.secondIn, "7", row.screen, documents.substr(bar + 1)), starts[2].second)
-        << row.name;
+    for (int tag : {1, 2}) {
+        std::string expected =
+            Expected(tag == 1 ? row.firstIn : row.secondIn, tag == 1 ? "10" : "7", row.screen,
+                     tag == 1 ? documents.substr(0, bar) : documents.substr(bar + 1));
+        EXPECT_TRUE(Matches(expected, starts[tag].second))
+            << row.name << " " << tag << "\n wanted " << expected << "\n saw    "
+            << starts[tag].second;
+    }
     // Unsigned, a difference with a missing start passes whatever the row says.
     EXPECT_GE(starts[1].first - launched, row.minFirst) << row.name << ": first delay";
     EXPECT_GE(starts[2].first - starts[1].first, row.minGap) << row.name << ": gap";
@@ -131,7 +157,10 @@ const Row kRows[] = {
     {"root of a missing drive", "Q:\\.,Main", MISSING "Q:\\.\n", "", "", "", 0, 0, 0},
     {"unanswered alert closes itself, logged", "run.ini,Unattended", "Error: Unable to launch : " K "\\intro.nobody\n\n",
      "", K "\\two", "1|000000", 0, 0, 0, K, false},
-    {"exit code logged, appended", "run.ini,Logged", "", K "\\one", K "\\two", "1|000000", 50, 0, 0},
+    {"exit code logged, appended; primary screen only; missing picture", "run.ini,Logged", "", K "\\one", K "\\two",
+     "1 1|1e1ec8 1e1ec8 1e1ec8|~1e1ec8 ~1e1ec8 ~1e1ec8", 50, 0, 0},
+    {"picture on every screen, shrunk to the smaller; no pointer", "run.ini,Picture", "", K "\\one", K "\\two",
+     "1 0|800000 0000ff 800000|800000 0000ff 00ff00", 50, 0, 0},
     {"first program never ends, TIMEOUT1; no room for the log", "run.ini,Hung", "", K "\\one", K "\\two", "1|000000", 50, 1400, 0},
     {"title window never goes, TIMEOUT1", "run.ini,Lingering", "", K "\\one", K "\\two", "1|000000", 50, 1400, 0},
     {"documents opened through the shell", K "\\show files\\intro.kvt 1 800 0,\"" K "\\menu.kvt\" 2 0 0," K "\\one," K "\\two,50,500,1,0,0,128",
@@ -155,6 +184,7 @@ void CheckLog() {
                             "end",
                             "start: arguments 'run.ini,Logged'; settings from profile " K
                             "\\run.ini, section [Logged]",
+                            "picture 'nope.bmp' could not be read as a BMP file: error ",
                             "first program started: process id ",
                             "first program ended: exit code 3",
                             "title wait ended: no window 'Nobody'",
@@ -187,6 +217,25 @@ void CheckLog() {
     EXPECT_GE(ms(lines[5]) - ms(lines[4]), 1000) << "the alert's time up";
 }
 
+// 700x500, 24 bits: a 40-pixel green frame around red. The left monitor has room for it, the
+// right one (640x480) does not.
+void WritePicture(const char *name) {
+    const uint32_t width = 700, height = 500, bytes = width * height * 3;
+    const uint32_t header[] = {54 + bytes, 0,     54, 40, width, height, 1 | 24 << 16,
+                               0,          bytes, 0,  0,  0,     0};
+    FILE *f = fopen(name, "wb");
+    fwrite("BM", 2, 1, f);
+    fwrite(header, sizeof header, 1, f);
+    std::string pixels;
+    for (uint32_t y = 0; y < height; y++)
+        for (uint32_t x = 0; x < width; x++)
+            pixels += std::min({x, y, width - 1 - x, height - 1 - y}) < 40
+                          ? std::string("\0\xff\0", 3)
+                          : std::string("\0\0\xff", 3);
+    fwrite(pixels.data(), pixels.size(), 1, f);
+    fclose(f);
+}
+
 TEST(LaunchRun, Table) {
     for (const char *folder : {K, K "\\one", K "\\two", K "\\one\\data", K "\\show files"})
         CreateDirectoryA(folder, NULL);
@@ -204,7 +253,10 @@ TEST(LaunchRun, Table) {
                "WDIR2=" K "\\two\nDELAY1=50\nDELAY2=500\n" + keys;
     };
     profile += section("Unattended", K "\\intro.nobody", "ALERTWAIT=1000\nLOG=runs.log\n");
-    profile += section("Logged", S "1 0 3", "TITLE1=Nobody\nLOG=runs.log\n");
+    profile += section("Logged", S "1 0 3",
+                       "TITLE1=Nobody\nLOG=runs.log\nSCREENS=primary\n"
+                       "IMAGE=nope.bmp\nRED=200\nGREEN=30\nBLUE=30\n");
+    profile += section("Picture", S "1", "IMAGE=picture.bmp\nCURSOR=0\nBLUE=128\n");
     profile += section("Hung", S "1 40000", "TIMEOUT1=1500\nLOG=C:\\no\\such\\x.log\n");
     profile += section("Lingering", S "1", "TITLE1=Forever\nTIMEOUT1=1500\n");
     for (std::string file :
@@ -215,6 +267,7 @@ TEST(LaunchRun, Table) {
         fclose(f);
     }
     SetEnvironmentVariableA("STANDIN_LOG", K "\\starts.log");
+    WritePicture(K "\\picture.bmp");
     RegSetValueA(HKEY_CLASSES_ROOT, ".kvt", REG_SZ, "korvane.test", 0);
     RegSetValueA(HKEY_CLASSES_ROOT, "korvane.test\\shell\\open\\command", REG_SZ,
                  "\"" K "\\s.exe\" %* \"%1\"", 0);
@@ -229,12 +282,18 @@ TEST(LaunchRun, Table) {
 // During DELAY1 a visitor presses Alt+F4 on the backdrop, clicks it from a window of their own
 // over a corner, and closes that window; a hidden TITLE1 window outlives the first program.
 TEST(LaunchRun, VisitorAndTitleWindow) {
-    bool clickKept = false, hung = true;
+    bool clickKept = false, hung = true, border = false;
     COLORREF uncovered = CLR_INVALID;
+    RECT afterChange = {};
     const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
     auto visit = [&] {
         SleepServicing(1000);
         HWND backdrop = FindWindowA(kBackdropClassName, NULL);
+        border = (GetWindowLongA(backdrop, GWL_STYLE) & WS_BORDER) != 0;
+        // The test display cannot change its modes: a display change is announced instead.
+        SetWindowPos(backdrop, NULL, 10, 10, 30, 30, SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageA(backdrop, WM_DISPLAYCHANGE, 32, MAKELPARAM(cx, cy));
+        GetWindowRect(backdrop, &afterChange);
         HWND titled =
             CreateWindowExA(0, "STATIC", "Intro Player", WS_POPUP, 0, 0, 9, 9, 0, 0, 0, 0);
         SetForegroundWindow(backdrop);
@@ -265,6 +324,9 @@ TEST(LaunchRun, VisitorAndTitleWindow) {
     EXPECT_TRUE(clickKept) << "the click left the visitor's window active";
     EXPECT_FALSE(hung) << "the backdrop still answers after more than 5 s";
     EXPECT_EQ(RGB(0, 128, 0), uncovered) << "the corner the visitor's window left, repainted";
+    EXPECT_TRUE(border) << "the backdrop's thin border";
+    EXPECT_EQ(GetSystemMetrics(SM_CXVIRTUALSCREEN), afterChange.right - afterChange.left);
+    EXPECT_EQ(GetSystemMetrics(SM_CYVIRTUALSCREEN), afterChange.bottom - afterChange.top);
 }
 
 } // namespace

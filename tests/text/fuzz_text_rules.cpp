@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             ParseDelay(value) != delay ||
             (strlen(value) < 19 && ParseColorComponent(value) != (int32_t)colour))
             abort();
-        IsValueSet(value), IsBackdropHidden(value);
+        IsValueSet(value), IsSwitchedOff(value);
     }
     const char *args[2] = {settings.values[SLOT_EXE2], settings.values[SLOT_WDIR2]};
     char text[ALERT_TEXT_CHARS];

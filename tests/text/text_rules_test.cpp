@@ -28,9 +28,9 @@ TEST(TextRules, SplitAndValues) {
     EXPECT_STREQ("NONE ", settings.values[SLOT_TITLE1]) << "values after the eleventh dropped";
     EXPECT_TRUE(IsValueSet(settings.values[SLOT_TITLE1]));
     EXPECT_FALSE(IsValueSet("nOnE"));
-    EXPECT_TRUE(IsBackdropHidden("0"));
+    EXPECT_TRUE(IsSwitchedOff("0"));
     for (const char *shown : {"00", " 0", "0 ", ""})
-        EXPECT_FALSE(IsBackdropHidden(shown)) << "'" << shown << "'";
+        EXPECT_FALSE(IsSwitchedOff(shown)) << "'" << shown << "'";
     EXPECT_EQ(INT32_MIN, ParseDelay("-2147483648"));
     EXPECT_EQ(-1661992959, ParseColorComponent("-99999999999999999999")) << "wraps at 2^32";
 }
