@@ -2,6 +2,7 @@
 // screen showed then, while the test answers the alerts and acts as a visitor would.
 #include "desktop/backdrop.h"
 #include "launch/message_waits.h"
+#include <tlhelp32.h>
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -276,6 +277,14 @@ TEST(LaunchRun, Table) {
     for (const Row &row : kRows)
         RunRow(row);
     DestroyWindow(forever);
+    // The first program that outlived TIMEOUT1 still runs; as a Wine process it would keep the
+    // test's output open until it ends.
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        if (_stricmp(entry.szExeFile, "s.exe") == 0)
+            TerminateProcess(OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID), 0);
     CheckLog();
 }
 
