@@ -66,6 +66,11 @@ bool CreateBackdropWindow(HINSTANCE instance, int showCommand, const BackdropLoo
     return true;
 }
 
+// The look handed over at creation, kept with the window.
+static const BackdropLook *LookOf(HWND window) {
+    return (const BackdropLook *)GetWindowLongPtrA(window, GWLP_USERDATA);
+}
+
 struct PictureDrawing {
     HWND window;
     HDC target, source;
@@ -102,8 +107,8 @@ static BOOL CALLBACK DrawOnMonitor(HMONITOR, HDC, LPRECT monitor, LPARAM drawing
 static void Paint(HWND window) {
     PAINTSTRUCT paint;
     HDC target = BeginPaint(window, &paint);
-    const BackdropLook *look = (const BackdropLook *)GetWindowLongPtrA(window, GWLP_USERDATA);
-    if (look != NULL && look->picture != NULL) {
+    const BackdropLook *look = LookOf(window);
+    if (look->picture != NULL) {
         HDC source = CreateCompatibleDC(target);
         HGDIOBJ previous = SelectObject(source, look->picture);
         SetStretchBltMode(target, HALFTONE);
@@ -118,15 +123,9 @@ static void Paint(HWND window) {
 
 // A monitor added or removed, or a resolution or layout changed: cover the new area.
 static void FollowDisplay(HWND window) {
-    const BackdropLook *look = (const BackdropLook *)GetWindowLongPtrA(window, GWLP_USERDATA);
-    RECT area = BackdropArea(look);
+    RECT area = BackdropArea(LookOf(window));
     SetWindowPos(window, NULL, area.left, area.top, area.right - area.left, area.bottom - area.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-static bool HidesCursor(HWND window) {
-    const BackdropLook *look = (const BackdropLook *)GetWindowLongPtrA(window, GWLP_USERDATA);
-    return look != NULL && look->hideCursor;
 }
 
 LRESULT CALLBACK BackdropWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -149,7 +148,7 @@ LRESULT CALLBACK BackdropWndProc(HWND window, UINT message, WPARAM wParam, LPARA
         FollowDisplay(window);
         return 0;
     case WM_SETCURSOR:
-        if (!HidesCursor(window))
+        if (!LookOf(window)->hideCursor)
             return DefWindowProcA(window, message, wParam, lParam);
         SetCursor(NULL);
         return TRUE;

@@ -97,6 +97,17 @@ static void SplitForShell(const char *commandLine, char *file, char *parameters)
     SplitProgram(commandLine, first, file, VALUE_CHARS, parameters, VALUE_CHARS);
 }
 
+// What opens a document may be a COM object of the shell's, which needs COM on the calling
+// thread (its waits dispatch messages, as a single-threaded apartment must). ole32 is loaded
+// here, by name at run time, so that a run which opens nothing through the shell never loads it.
+static void PrepareComForShell() {
+    typedef HRESULT(WINAPI * CoInitializeExCall)(void *, DWORD);
+    FARPROC found = GetProcAddress(LoadLibraryA("ole32.dll"), "CoInitializeEx");
+    if (found != NULL)
+        ((CoInitializeExCall)(void *)found)(NULL,
+                                            COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+}
+
 // Opens commandLine through the shell, as Windows would open it from the desktop. The
 // shell may hand a document to a program that already runs, leaving no process to follow.
 static bool OpenThroughShell(LaunchState *state, const char *which, const char *commandLine,
@@ -104,6 +115,7 @@ static bool OpenThroughShell(LaunchState *state, const char *which, const char *
     char file[VALUE_CHARS], parameters[VALUE_CHARS];
     SplitForShell(commandLine, file, parameters);
     WriteRunLog(&state->log, "%s program: opening it through the shell", which);
+    PrepareComForShell();
     SHELLEXECUTEINFOA shell = {};
     shell.cbSize = sizeof shell;
     shell.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
@@ -172,8 +184,7 @@ static void RepaintBackdrop(const LaunchState *state) {
 static DWORD FirstWaitLeft(const LaunchState *state, DWORD ms) {
     if (state->firstTimeoutMs == 0)
         return ms;
-    DWORD elapsed = GetTickCount() - state->firstStartTick;
-    DWORD left = elapsed >= state->firstTimeoutMs ? 0 : state->firstTimeoutMs - elapsed;
+    DWORD left = RemainingMs(state->firstStartTick, state->firstTimeoutMs);
     return left < ms ? left : ms;
 }
 

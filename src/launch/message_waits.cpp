@@ -13,7 +13,7 @@ static void DispatchQueued() {
         DispatchMessageA(&message);
 }
 
-static DWORD Remaining(DWORD start, DWORD ms) {
+DWORD RemainingMs(DWORD start, DWORD ms) {
     DWORD elapsed = GetTickCount() - start;
     return elapsed >= ms ? 0 : ms - elapsed;
 }
@@ -26,13 +26,13 @@ DWORD WaitServicing(HANDLE object, DWORD ms) {
     DWORD count = object != NULL ? 1 : 0;
     DWORD start = GetTickCount();
     for (;;) {
-        DWORD left = Remaining(start, ms);
+        DWORD left = RemainingMs(start, ms);
         DWORD result = MsgWaitForMultipleObjectsEx(count, &object, Shorter(left, QUEUE_SLICE_MS),
                                                    QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         if (result != WAIT_OBJECT_0 + count && result != WAIT_TIMEOUT)
             return result;
         DispatchQueued();
-        if (Remaining(start, ms) == 0)
+        if (RemainingMs(start, ms) == 0)
             return WAIT_TIMEOUT;
     }
 }
@@ -44,7 +44,7 @@ void SleepServicing(DWORD ms) {
 void WaitForInputIdleServicing(HANDLE process, DWORD ms) {
     DWORD start = GetTickCount();
     for (;;) {
-        DWORD left = Remaining(start, ms);
+        DWORD left = RemainingMs(start, ms);
         DWORD result = WaitForInputIdle(process, Shorter(left, IDLE_SLICE_MS));
         if (result != WAIT_TIMEOUT || left == 0)
             return;

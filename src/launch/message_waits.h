@@ -14,3 +14,6 @@ DWORD WaitServicing(HANDLE object, DWORD ms);
 // Waits up to ms milliseconds for process to be ready for input, in short slices with the
 // messages dispatched between them.
 void WaitForInputIdleServicing(HANDLE process, DWORD ms);
+
+// What is left of ms milliseconds counted from the tick count start; 0 once they have passed.
+DWORD RemainingMs(DWORD start, DWORD ms);
