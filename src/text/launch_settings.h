@@ -22,7 +22,7 @@ enum SettingSlot {
     SLOT_BLUE,
     SLOT_TITLE1,
     POSITIONAL_COUNT, // the direct form fills the slots before this one
-    // Read from a profile only; in the direct form they stay empty, which reads as unset.
+    // Read from a profile only; in the direct form they stay empty, which reads as the default.
     SLOT_ALERTWAIT = POSITIONAL_COUNT,
     SLOT_TIMEOUT1,
     SLOT_LOG,
