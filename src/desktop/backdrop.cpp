@@ -30,7 +30,10 @@ bool LoadBackdropPicture(const char *fileName, BackdropLook *look) {
     look->picture = (HBITMAP)LoadImageA(NULL, fileName, IMAGE_BITMAP, 0, 0,
                                         LR_LOADFROMFILE | LR_CREATEDIBSECTION);
     BITMAP size;
-    if (look->picture == NULL || GetObjectA(look->picture, sizeof size, &size) == 0) {
+    if (look->picture == NULL)
+        return false;
+    if (GetObjectA(look->picture, sizeof size, &size) == 0) {
+        DeleteObject(look->picture);
         look->picture = NULL;
         return false;
     }
