@@ -19,6 +19,7 @@ add_library(korvane_win STATIC
     src/launch/launch_sequence.cpp
     src/launch/message_waits.cpp
     src/launch/profile_settings.cpp
+    src/launch/program_start.cpp
     src/launch/run_log.cpp
     src/desktop/backdrop.cpp
     src/desktop/window_lookup.cpp)

@@ -26,7 +26,10 @@ mkdir -p "$(dirname "$WINEPREFIX")"
         rm -rf "$WINEPREFIX"
         "$WINELOADER" wineboot -i >/dev/null 2>&1
         # No window manager runs here: without this, destroying a large window waits for one.
-        "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+        # The focus checks run under one, which must manage the windows to guard their focus.
+        if [ "${KORVANE_WINE_MANAGED:-}" != yes ]; then
+            "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+        fi
         "$WINELOADER" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
             >/dev/null 2>&1
         # Some prefixes lose the second monitor of the two-head test display without this.

@@ -2,12 +2,19 @@
 // to the file STANDIN_LOG names "TAG TICK folder|=C: entry|start-up flags|show field|backdrop
 // visible|pointer shown over it|then per monitor the colours at its bottom right corner, its
 // centre and 20 pixels in from its left edge|DOCUMENT", holds HOLD_MS reading messages and
-// ends with EXIT.
+// ends with EXIT: a number, "count" (how many times this TAG has started, this one included)
+// or "crash" (an access violation).
+// With STANDIN_KEYS set it first shows a window of its own, and on leaving appends to that
+// file "TAG the keys typed into it|whether it was above the backdrop a second after showing".
 // TAG "churn": for HOLD_MS it makes and destroys windows.
-#include "launch/message_waits.h"
+#include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+
+static const COLORREF kKeysColour = RGB(10, 200, 10);
+static char typed[64];
+static int aboveBackdrop = -1;
 
 static BOOL CALLBACK ReadMonitor(HMONITOR, HDC, LPRECT area, LPARAM textParam) {
     char *text = (char *)textParam;
@@ -21,9 +28,48 @@ static BOOL CALLBACK ReadMonitor(HMONITOR, HDC, LPRECT area, LPARAM textParam) {
     return TRUE;
 }
 
+static LRESULT CALLBACK KeysWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CHAR && strlen(typed) + 1 < sizeof typed)
+        typed[strlen(typed)] = (char)wParam;
+    if (message == WM_TIMER) { // seen on the screen: its own colour in its middle
+        KillTimer(window, 1);
+        RECT area;
+        GetClientRect(window, &area);
+        MapWindowPoints(window, NULL, (POINT *)&area, 2);
+        HDC screen = GetDC(NULL);
+        aboveBackdrop = GetPixel(screen, (area.left + area.right) / 2,
+                                 (area.top + area.bottom) / 2) == kKeysColour;
+        ReleaseDC(NULL, screen);
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Holds ms, with the messages translated and dispatched so that keys arrive as characters.
+static void Hold(DWORD ms) {
+    for (DWORD start = GetTickCount(), now; (now = GetTickCount() - start) < ms;) {
+        MsgWaitForMultipleObjects(0, NULL, FALSE, ms - now, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+}
+
+static int StartsSoFar(const char *logName, const char *tag) {
+    FILE *log = fopen(logName, "r");
+    int count = 0;
+    for (char line[1024]; log && fgets(line, sizeof line, log);)
+        count += strncmp(line, tag, strlen(tag)) == 0 && line[strlen(tag)] == ' ';
+    if (log)
+        fclose(log);
+    return count;
+}
+
 int main(int argc, char **argv) {
     DWORD hold = argc > 2 ? atoi(argv[2]) : 0, start = GetTickCount();
-    if (argc > 1 && strcmp(argv[1], "churn") == 0) {
+    const char *tag = argc > 1 ? argv[1] : "-", *keys = getenv("STANDIN_KEYS");
+    if (strcmp(tag, "churn") == 0) {
         for (HWND windows[16]; GetTickCount() - start < hold;) {
             for (HWND &window : windows)
                 window = CreateWindowExA(0, "STATIC", "Churn", WS_POPUP, 0, 0, 9, 9, 0, 0, 0, 0);
@@ -32,6 +78,16 @@ int main(int argc, char **argv) {
         }
         return 0;
     }
+    if (keys) { // clear of the points the start line reads
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = KeysWndProc;
+        windowClass.lpszClassName = "StandinKeys";
+        windowClass.hbrBackground = CreateSolidBrush(kKeysColour);
+        RegisterClassA(&windowClass);
+        HWND window = CreateWindowExA(0, "StandinKeys", "Stand-in", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                      100, 60, 300, 150, NULL, NULL, NULL, NULL);
+        SetTimer(window, 1, 1000, NULL);
+    }
     char folder[MAX_PATH] = "";
     GetCurrentDirectoryA(sizeof folder, folder);
     const char *drive = "(no =C:)"; // environment names match without case: look at it as set
@@ -39,19 +95,29 @@ int main(int argc, char **argv) {
         drive = strncmp(entry, "=C:=", 4) == 0 ? entry : drive;
     STARTUPINFOA startup = {};
     GetStartupInfoA(&startup);
-    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2); // on it
-    SleepServicing(100);
+    if (!keys)
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2); // on it
+    Hold(100);
     CURSORINFO cursor = {sizeof cursor, 0, NULL, {0, 0}};
     GetCursorInfo(&cursor);
     char monitors[512] = "";
     EnumDisplayMonitors(NULL, NULL, ReadMonitor, (LPARAM)monitors);
-    FILE *log = fopen(getenv("STANDIN_LOG"), "a");
-    fprintf(log, "%s %lu %s|%s|%lu|%u|%d %d%s|%s\n", argc > 1 ? argv[1] : "-", GetTickCount(),
-            folder, drive, startup.dwFlags, startup.wShowWindow,
+    const char *logName = getenv("STANDIN_LOG");
+    FILE *log = fopen(logName, "a");
+    fprintf(log, "%s %lu %s|%s|%lu|%u|%d %d%s|%s\n", tag, GetTickCount(), folder, drive,
+            startup.dwFlags, startup.wShowWindow,
             IsWindowVisible(FindWindowA("Korvane App", "Korvane Window")),
             (cursor.flags & CURSOR_SHOWING) && cursor.hCursor != NULL, monitors,
             argc > 4 ? argv[4] : "");
     fclose(log);
-    SleepServicing(hold);
-    return argc > 3 ? atoi(argv[3]) : 0;
+    Hold(hold);
+    if (keys) {
+        FILE *record = fopen(keys, "a");
+        fprintf(record, "%s %s|%d\n", tag, typed, aboveBackdrop);
+        fclose(record);
+    }
+    const char *exit = argc > 3 ? argv[3] : "0";
+    if (strcmp(exit, "crash") == 0)
+        *(volatile int *)0 = 1;
+    return strcmp(exit, "count") == 0 ? StartsSoFar(logName, tag) : atoi(exit);
 }

@@ -147,6 +147,14 @@ LRESULT CALLBACK BackdropWndProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_PAINT:
         Paint(window);
         return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        // Windows is logging off or shutting down: nothing more is started, the programs
+        // are left to Windows.
+        if (wParam)
+            ExitProcess(0);
+        return 0;
     case WM_DISPLAYCHANGE:
         FollowDisplay(window);
         return 0;

@@ -37,5 +37,6 @@ bool CreateBackdropWindow(HINSTANCE instance, int showCommand, const BackdropLoo
                           HWND *window);
 
 // Ignores WM_CLOSE and mouse activation; takes the new area on a display change; draws the
-// picture; everything else as any window.
+// picture; ends the launcher at once, with 0, when the session ends; everything else as any
+// window.
 LRESULT CALLBACK BackdropWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

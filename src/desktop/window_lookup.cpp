@@ -28,3 +28,25 @@ HWND FindWindowByTitle(const char *title, HWND ignored) {
     EnumWindows(CheckTitle, (LPARAM)&search);
     return search.found;
 }
+
+struct MainWindowSearch {
+    DWORD processId;
+    HWND found;
+};
+
+static BOOL CALLBACK CheckMainWindow(HWND window, LPARAM searchParam) {
+    MainWindowSearch *search = (MainWindowSearch *)searchParam;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (processId != search->processId || !IsWindowVisible(window) ||
+        GetWindow(window, GW_OWNER) != NULL)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND FindMainWindow(DWORD processId) {
+    MainWindowSearch search = {processId, NULL};
+    EnumWindows(CheckMainWindow, (LPARAM)&search);
+    return search.found;
+}

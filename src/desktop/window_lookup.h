@@ -6,3 +6,7 @@
 // included, whose title (its first 149 characters) equals title with A-Z compared without
 // case; ignored is passed over. NULL when there is none.
 HWND FindWindowByTitle(const char *title, HWND ignored);
+
+// The main window of the process processId: a visible top-level window without owner, the
+// first from the top of the Z-order. NULL when it shows none.
+HWND FindMainWindow(DWORD processId);

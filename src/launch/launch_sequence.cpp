@@ -4,13 +4,13 @@
 #include "launch/alert.h"
 #include "launch/arguments.h"
 #include "launch/message_waits.h"
+#include "launch/program_start.h"
 #include "launch/run_log.h"
 #include "text/launch_settings.h"
 #include "text/log_line.h"
-#include "text/command_line.h"
+#include "text/restart_wait.h"
 #include "text/setting_values.h"
 #include "text/text.h"
-#include <shellapi.h>
 #include <string.h>
 
 enum {
@@ -18,8 +18,6 @@ enum {
     FIRST_IDLE_LIMIT_MS = 3000,
     EXIT_POLL_MS = 1000,
     TITLE_POLL_MS = 500,
-    // ERROR_ELEVATION_REQUIRED, which mingw-w64's headers lack: the program must run elevated.
-    ELEVATION_REQUIRED_ERROR = 740,
 };
 
 struct LaunchState {
@@ -30,7 +28,7 @@ struct LaunchState {
     HWND backdrop;
     STARTUPINFOA startup;
     PROCESS_INFORMATION process; // no process handle when the shell started none
-    BOOL started;
+    bool started;
     HWND topWindow; // top of the Z-order right after the first start; NULL until then
     DWORD exitStatus;
     DWORD secondDelay;
@@ -38,6 +36,9 @@ struct LaunchState {
     DWORD alertWaitMs;    // 0: an alert waits for OK
     DWORD firstTimeoutMs; // 0: the first program and the title are waited for for ever
     DWORD firstStartTick;
+    char secondDirectory[PATH_CHARS]; // full folder of the second program, empty if unknown
+    DWORD secondStartTick;
+    DWORD restartMs; // 0: the second program is started once and left to itself
 };
 
 static const char *Value(const LaunchState *state, SettingSlot slot) {
@@ -53,127 +54,6 @@ static DWORD NonNegativeDelayMs(const char *value) {
 static void Alert(const LaunchState *state, const char *caption, const char *format,
                   const char *arg1, const char *arg2 = nullptr) {
     ShowRunAlert(&state->log, state->alertWaitMs, caption, format, arg1, arg2);
-}
-
-// Makes directory current and records it as its drive's current directory ('=C:') in the
-// environment the programs inherit. *full gets the full directory when it could be read
-// back, else an empty text. False when any of this fails.
-static bool MakeDirectoryCurrent(const char *directory, char *full, DWORD fullChars) {
-    full[0] = '\0';
-    if (!SetCurrentDirectoryA(directory))
-        return false;
-    DWORD length = GetCurrentDirectoryA(fullChars, full);
-    if (length == 0 || length >= fullChars) {
-        full[0] = '\0';
-        return false;
-    }
-    bool network = (full[0] == '\\' && full[1] == '\\') || (full[0] == '/' && full[1] == '/');
-    if (network)
-        return true;
-    char drive = full[0] >= 'a' && full[0] <= 'z' ? (char)(full[0] - 'a' + 'A') : full[0];
-    const char name[] = {'=', drive, ':', '\0'};
-    return SetEnvironmentVariableA(name, full) != 0;
-}
-
-// Whether name, as the platform would look a program up, is an existing file.
-static bool NamesFile(const char *name) {
-    char found[PATH_CHARS];
-    DWORD length = SearchPathA(NULL, name, ".exe", sizeof found, found, NULL);
-    if (length == 0 || length >= sizeof found)
-        return false;
-    DWORD attributes = GetFileAttributesA(found);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// The file and parameters in commandLine: an unquoted path with blanks ends where the
-// platform would end it, at the first blank before which an existing file is named.
-static void SplitForShell(const char *commandLine, char *file, char *parameters) {
-    size_t first = NextProgramEnd(commandLine, 0);
-    for (size_t end = first; end != 0; end = NextProgramEnd(commandLine, end)) {
-        SplitProgram(commandLine, end, file, VALUE_CHARS, parameters, VALUE_CHARS);
-        if (NamesFile(file))
-            return;
-    }
-    SplitProgram(commandLine, first, file, VALUE_CHARS, parameters, VALUE_CHARS);
-}
-
-// What opens a document may be a COM object of the shell's, which needs COM on the calling
-// thread (its waits dispatch messages, as a single-threaded apartment must). ole32 is loaded
-// here, by name at run time, so that a run which opens nothing through the shell never loads it.
-static void PrepareComForShell() {
-    typedef HRESULT(WINAPI * CoInitializeExCall)(void *, DWORD);
-    FARPROC found = GetProcAddress(LoadLibraryA("ole32.dll"), "CoInitializeEx");
-    if (found != NULL)
-        ((CoInitializeExCall)(void *)found)(NULL,
-                                            COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-}
-
-// Opens commandLine through the shell, as Windows would open it from the desktop. The
-// shell may hand a document to a program that already runs, leaving no process to follow.
-static bool OpenThroughShell(LaunchState *state, const char *which, const char *commandLine,
-                             const char *startIn) {
-    char file[VALUE_CHARS], parameters[VALUE_CHARS];
-    SplitForShell(commandLine, file, parameters);
-    WriteRunLog(&state->log, "%s program: opening it through the shell", which);
-    PrepareComForShell();
-    SHELLEXECUTEINFOA shell = {};
-    shell.cbSize = sizeof shell;
-    shell.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
-    shell.lpFile = file;
-    shell.lpParameters = parameters;
-    shell.lpDirectory = startIn;
-    shell.nShow = SW_SHOWNORMAL;
-    if (!ShellExecuteExA(&shell)) {
-        char why[LOG_LINE_CHARS / 4];
-        DescribeError(GetLastError(), why, sizeof why);
-        WriteRunLog(&state->log,
-                    "%s program could not be opened through the shell either: error %s", which,
-                    why);
-        return false;
-    }
-    state->process.hProcess = shell.hProcess;
-    if (shell.hProcess == NULL) {
-        WriteRunLog(&state->log,
-                    "%s program opened through the shell by a program already running, so "
-                    "there is no process to wait for: file '%s', parameters '%s'",
-                    which, file, parameters);
-        return true;
-    }
-    char id[16];
-    FormatUnsigned(id, sizeof id, GetProcessId(shell.hProcess));
-    WriteRunLog(&state->log,
-                "%s program started through the shell: process id %s, file '%s', parameters '%s'",
-                which, id, file, parameters);
-    return true;
-}
-
-// Starts commandLine in directory with the start-up record as prepared. The full directory
-// read back after the change is used when there is one: the text itself, if relative,
-// would now name a directory below the one just made current. What Windows cannot start as
-// a program but the shell can open (a document, a program that must run elevated) is
-// opened through the shell.
-static BOOL StartProgram(LaunchState *state, const char *which, const char *commandLine,
-                         const char *directory, const char *fullDirectory) {
-    char line[VALUE_CHARS];
-    CopyText(line, sizeof line, commandLine);
-    const char *startIn = fullDirectory[0] != '\0' ? fullDirectory : directory;
-    if (CreateProcessA(NULL, line, NULL, NULL, FALSE, NORMAL_PRIORITY_CLASS, NULL, startIn,
-                       &state->startup, &state->process)) {
-        char id[16];
-        FormatUnsigned(id, sizeof id, state->process.dwProcessId);
-        WriteRunLog(&state->log,
-                    "%s program started: process id %s, command line '%s', folder '%s'", which, id,
-                    commandLine, startIn);
-        return TRUE;
-    }
-    DWORD error = GetLastError();
-    char why[LOG_LINE_CHARS / 4];
-    DescribeError(error, why, sizeof why);
-    WriteRunLog(&state->log, "%s program could not start: error %s, command line '%s', folder '%s'",
-                which, why, commandLine, startIn);
-    if (error != ELEVATION_REQUIRED_ERROR && error != ERROR_BAD_EXE_FORMAT)
-        return FALSE;
-    return OpenThroughShell(state, which, commandLine, startIn);
 }
 
 static void RepaintBackdrop(const LaunchState *state) {
@@ -244,9 +124,9 @@ static void RunFirstProgram(LaunchState *state) {
     memset(&state->startup, 0, sizeof state->startup);
     state->startup.cb = sizeof state->startup;
     state->startup.wShowWindow = SW_SHOWDEFAULT;
-    memset(&state->process, 0, sizeof state->process);
-    state->started =
-        StartProgram(state, "first", Value(state, SLOT_EXE1), Value(state, SLOT_WDIR1), directory);
+    state->started = StartProgram(&state->log, "first", Value(state, SLOT_EXE1),
+                                  Value(state, SLOT_WDIR1), directory, &state->startup,
+                                  &state->process);
     if (!state->started) {
         Alert(state, "Error", "Unable to launch : %s\n", Value(state, SLOT_EXE1));
         return;
@@ -269,27 +149,95 @@ static void RaiseRecordedTopWindow(const LaunchState *state) {
         BringWindowToTop(state->topWindow);
 }
 
+// Starts the second program, or reports that it could not.
+static bool StartSecondProgram(LaunchState *state) {
+    state->started = StartProgram(&state->log, "second", Value(state, SLOT_EXE2),
+                                  Value(state, SLOT_WDIR2), state->secondDirectory,
+                                  &state->startup, &state->process);
+    state->secondStartTick = GetTickCount();
+    if (!state->started)
+        Alert(state, "Alert", "Unable to execute file : %s \n Current Directory : %s",
+              Value(state, SLOT_EXE2), Value(state, SLOT_WDIR2));
+    return state->started;
+}
+
+// The second program's window gets the keyboard, and is raised: a window manager may keep a
+// full-screen window above one that merely has the focus.
+static void HandOverSecondProgram(const LaunchState *state) {
+    HWND window = HandOverForeground(&state->log, "second", state->process.hProcess,
+                                     state->secondDelay);
+    if (window != NULL)
+        BringWindowToTop(window);
+}
+
+// The program is raised around its getting ready; then its window gets the keyboard within
+// the pause, so the pause stays as long as it was.
 static void RunSecondProgram(LaunchState *state) {
-    char directory[PATH_CHARS];
-    if (!MakeDirectoryCurrent(Value(state, SLOT_WDIR2), directory, sizeof directory))
+    if (!MakeDirectoryCurrent(Value(state, SLOT_WDIR2), state->secondDirectory,
+                              sizeof state->secondDirectory))
         Alert(state, "Alert", "Directory  = %s not Found", Value(state, SLOT_WDIR2));
 
     memset(&state->startup, 0, sizeof state->startup);
-    memset(&state->process, 0, sizeof state->process);
     GetStartupInfoA(&state->startup);
     state->startup.dwFlags = 0;
-    state->started =
-        StartProgram(state, "second", Value(state, SLOT_EXE2), Value(state, SLOT_WDIR2), directory);
     state->secondDelay = NonNegativeDelayMs(Value(state, SLOT_DELAY2));
-    if (!state->started) {
-        Alert(state, "Alert", "Unable to execute file : %s \n Current Directory : %s",
-              Value(state, SLOT_EXE2), Value(state, SLOT_WDIR2));
+    if (state->restartMs > 0)
+        KeepCrashesQuiet(&state->log);
+    if (!StartSecondProgram(state))
         return;
-    }
     RaiseRecordedTopWindow(state);
     WaitForInputIdleServicing(state->process.hProcess, state->secondDelay);
     RaiseRecordedTopWindow(state);
-    SleepServicing(state->secondDelay);
+    DWORD pauseStart = GetTickCount();
+    HandOverSecondProgram(state);
+    SleepServicing(RemainingMs(pauseStart, state->secondDelay));
+}
+
+// Waits for the kept program to end; true when it ended with the QUIT2 code.
+static bool WaitForSecondProgramEnd(LaunchState *state) {
+    DWORD result;
+    do
+        result = WaitServicing(state->process.hProcess, INFINITE);
+    while (result == WAIT_TIMEOUT);
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(state->process.hProcess, &code);
+    char number[16], ran[16];
+    FormatUnsigned(number, sizeof number, code);
+    FormatUnsigned(ran, sizeof ran, GetTickCount() - state->secondStartTick);
+    WriteRunLog(&state->log, "second program ended: exit code %s after %s ms", number, ran);
+    const char *quit = Value(state, SLOT_QUIT2);
+    if (!IsValueSet(quit) || (int32_t)code != ParseDelay(quit))
+        return false;
+    WriteRunLog(&state->log, "exit code %s is QUIT2: the show is over", number);
+    return true;
+}
+
+// RESTART2: whenever the second program ends it is started again, after a wait that doubles
+// with every short run in a row, until it ends with the QUIT2 code. The backdrop stays below
+// it all the while, so the screens never show the desktop between two runs.
+static void KeepSecondProgram(LaunchState *state) {
+    uint32_t shortRuns = 0;
+    for (;;) {
+        if (state->started && state->process.hProcess == NULL) {
+            WriteRunLog(&state->log, "second program has no process of its own to keep: the "
+                                     "show ends as without RESTART2");
+            return;
+        }
+        if (state->started && WaitForSecondProgramEnd(state))
+            return;
+        bool longRun = state->started && GetTickCount() - state->secondStartTick >= LONG_RUN_MS;
+        shortRuns = longRun ? 0 : shortRuns + 1;
+        DWORD wait = RestartWaitMs(state->restartMs, shortRuns);
+        char number[16];
+        FormatUnsigned(number, sizeof number, wait);
+        WriteRunLog(&state->log, "starting the second program again in %s ms", number);
+        ReleaseProgram(&state->process);
+        SleepServicing(wait);
+        if (StartSecondProgram(state)) {
+            WaitForInputIdleServicing(state->process.hProcess, state->secondDelay);
+            HandOverSecondProgram(state);
+        }
+    }
 }
 
 // With LOG set the run appends to that file; it says where its settings came from.
@@ -314,6 +262,16 @@ static void LoadPicture(LaunchState *state) {
                 image, why);
 }
 
+// The launcher was just started, so it may take the foreground; holding it, it can later hand
+// it to the second program.
+static void TakeForeground(const LaunchState *state) {
+    if (state->showCommand == SW_HIDE)
+        return;
+    SetForegroundWindow(state->backdrop);
+    if (GetForegroundWindow() != state->backdrop)
+        WriteRunLog(&state->log, "the backdrop could not take the foreground");
+}
+
 int RunLaunchSequence(HINSTANCE instance, HINSTANCE previous, const char *argumentText) {
     LaunchState state = {};
     if (!ParseArguments(argumentText, &state.settings))
@@ -321,6 +279,7 @@ int RunLaunchSequence(HINSTANCE instance, HINSTANCE previous, const char *argume
     OpenLog(&state, argumentText);
     state.alertWaitMs = NonNegativeDelayMs(Value(&state, SLOT_ALERTWAIT));
     state.firstTimeoutMs = NonNegativeDelayMs(Value(&state, SLOT_TIMEOUT1));
+    state.restartMs = NonNegativeDelayMs(Value(&state, SLOT_RESTART2));
     state.color.red = ParseColorComponent(Value(&state, SLOT_RED));
     state.color.green = ParseColorComponent(Value(&state, SLOT_GREEN));
     state.color.blue = ParseColorComponent(Value(&state, SLOT_BLUE));
@@ -335,12 +294,16 @@ int RunLaunchSequence(HINSTANCE instance, HINSTANCE previous, const char *argume
         WriteRunLog(&state.log, "end");
         return 0;
     }
+    TakeForeground(&state);
 
     if (IsValueSet(Value(&state, SLOT_EXE1)))
         RunFirstProgram(&state);
     RepaintBackdrop(&state);
-    if (IsValueSet(Value(&state, SLOT_EXE2)))
+    if (IsValueSet(Value(&state, SLOT_EXE2))) {
         RunSecondProgram(&state);
+        if (state.restartMs > 0)
+            KeepSecondProgram(&state);
+    }
     DestroyWindow(state.backdrop);
     WriteRunLog(&state.log, "backdrop removed");
     WriteRunLog(&state.log, "end");

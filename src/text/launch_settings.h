@@ -29,6 +29,8 @@ enum SettingSlot {
     SLOT_SCREENS,
     SLOT_IMAGE,
     SLOT_CURSOR,
+    SLOT_RESTART2,
+    SLOT_QUIT2,
     SETTING_COUNT
 };
 

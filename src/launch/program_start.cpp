@@ -1,0 +1,185 @@
+#include "launch/program_start.h"
+#include "desktop/window_lookup.h"
+#include "launch/message_waits.h"
+#include "text/command_line.h"
+#include "text/launch_settings.h"
+#include "text/log_line.h"
+#include "text/text.h"
+#include <shellapi.h>
+
+enum {
+    // ERROR_ELEVATION_REQUIRED, which mingw-w64's headers lack: the program must run elevated.
+    ELEVATION_REQUIRED_ERROR = 740,
+    MAIN_WINDOW_POLL_MS = 50,
+};
+
+bool MakeDirectoryCurrent(const char *directory, char *full, DWORD fullChars) {
+    full[0] = '\0';
+    if (!SetCurrentDirectoryA(directory))
+        return false;
+    DWORD length = GetCurrentDirectoryA(fullChars, full);
+    if (length == 0 || length >= fullChars) {
+        full[0] = '\0';
+        return false;
+    }
+    bool network = (full[0] == '\\' && full[1] == '\\') || (full[0] == '/' && full[1] == '/');
+    if (network)
+        return true;
+    char drive = full[0] >= 'a' && full[0] <= 'z' ? (char)(full[0] - 'a' + 'A') : full[0];
+    const char name[] = {'=', drive, ':', '\0'};
+    return SetEnvironmentVariableA(name, full) != 0;
+}
+
+static void LogError(const RunLog *log, const char *format, const char *which, DWORD error,
+                     const char *arg3 = "", const char *arg4 = "") {
+    char why[LOG_LINE_CHARS / 4];
+    DescribeError(error, why, sizeof why);
+    WriteRunLog(log, format, which, why, arg3, arg4);
+}
+
+// Whether name, as the platform would look a program up, is an existing file.
+static bool NamesFile(const char *name) {
+    char found[PATH_CHARS];
+    DWORD length = SearchPathA(NULL, name, ".exe", sizeof found, found, NULL);
+    if (length == 0 || length >= sizeof found)
+        return false;
+    DWORD attributes = GetFileAttributesA(found);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The file and parameters in commandLine: an unquoted path with blanks ends where the
+// platform would end it, at the first blank before which an existing file is named.
+static void SplitForShell(const char *commandLine, char *file, char *parameters) {
+    size_t first = NextProgramEnd(commandLine, 0);
+    for (size_t end = first; end != 0; end = NextProgramEnd(commandLine, end)) {
+        SplitProgram(commandLine, end, file, VALUE_CHARS, parameters, VALUE_CHARS);
+        if (NamesFile(file))
+            return;
+    }
+    SplitProgram(commandLine, first, file, VALUE_CHARS, parameters, VALUE_CHARS);
+}
+
+// What opens a document may be a COM object of the shell's, which needs COM on the calling
+// thread (its waits dispatch messages, as a single-threaded apartment must). ole32 is loaded
+// here, by name at run time, so that a run which opens nothing through the shell never loads it.
+static void PrepareComForShell() {
+    typedef HRESULT(WINAPI * CoInitializeExCall)(void *, DWORD);
+    FARPROC found = GetProcAddress(LoadLibraryA("ole32.dll"), "CoInitializeEx");
+    if (found != NULL)
+        ((CoInitializeExCall)(void *)found)(NULL,
+                                            COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+}
+
+// Opens commandLine through the shell, as Windows would open it from the desktop. The
+// shell may hand a document to a program that already runs, leaving no process to follow.
+static bool OpenThroughShell(const RunLog *log, const char *which, const char *commandLine,
+                             const char *startIn, PROCESS_INFORMATION *process) {
+    char file[VALUE_CHARS], parameters[VALUE_CHARS];
+    SplitForShell(commandLine, file, parameters);
+    WriteRunLog(log, "%s program: opening it through the shell", which);
+    PrepareComForShell();
+    SHELLEXECUTEINFOA shell = {};
+    shell.cbSize = sizeof shell;
+    shell.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    shell.lpFile = file;
+    shell.lpParameters = parameters;
+    shell.lpDirectory = startIn;
+    shell.nShow = SW_SHOWNORMAL;
+    AllowSetForegroundWindow(ASFW_ANY);
+    if (!ShellExecuteExA(&shell)) {
+        LogError(log, "%s program could not be opened through the shell either: error %s", which,
+                 GetLastError());
+        return false;
+    }
+    process->hProcess = shell.hProcess;
+    if (shell.hProcess == NULL) {
+        WriteRunLog(log,
+                    "%s program opened through the shell by a program already running, so "
+                    "there is no process to wait for: file '%s', parameters '%s'",
+                    which, file, parameters);
+        return true;
+    }
+    process->dwProcessId = GetProcessId(shell.hProcess);
+    char id[16];
+    FormatUnsigned(id, sizeof id, process->dwProcessId);
+    WriteRunLog(log,
+                "%s program started through the shell: process id %s, file '%s', parameters '%s'",
+                which, id, file, parameters);
+    return true;
+}
+
+bool StartProgram(const RunLog *log, const char *which, const char *commandLine,
+                  const char *directory, const char *fullDirectory, STARTUPINFOA *startup,
+                  PROCESS_INFORMATION *process) {
+    // The full directory read back after the change: the text itself, if relative, would now
+    // name a directory below the one just made current.
+    const char *startIn = fullDirectory[0] != '\0' ? fullDirectory : directory;
+    char line[VALUE_CHARS];
+    CopyText(line, sizeof line, commandLine);
+    *process = PROCESS_INFORMATION{};
+    AllowSetForegroundWindow(ASFW_ANY);
+    if (CreateProcessA(NULL, line, NULL, NULL, FALSE, NORMAL_PRIORITY_CLASS, NULL, startIn,
+                       startup, process)) {
+        char id[16];
+        FormatUnsigned(id, sizeof id, process->dwProcessId);
+        WriteRunLog(log, "%s program started: process id %s, command line '%s', folder '%s'",
+                    which, id, commandLine, startIn);
+        return true;
+    }
+    DWORD error = GetLastError();
+    LogError(log, "%s program could not start: error %s, command line '%s', folder '%s'", which,
+             error, commandLine, startIn);
+    if (error != ELEVATION_REQUIRED_ERROR && error != ERROR_BAD_EXE_FORMAT)
+        return false;
+    return OpenThroughShell(log, which, commandLine, startIn, process);
+}
+
+// Waits one poll slice, with the messages dispatched, or what is left of ms counted from start.
+// False when that time is over or the process has ended.
+static bool PollAgain(HANDLE process, DWORD start, DWORD ms) {
+    DWORD left = RemainingMs(start, ms);
+    DWORD slice = left < (DWORD)MAIN_WINDOW_POLL_MS ? left : (DWORD)MAIN_WINDOW_POLL_MS;
+    return left != 0 && WaitServicing(process, slice) == WAIT_TIMEOUT;
+}
+
+HWND HandOverForeground(const RunLog *log, const char *which, HANDLE process, DWORD ms) {
+    if (process == NULL) {
+        WriteRunLog(log, "%s program: no process of its own, so no window to hand the keyboard to",
+                    which);
+        return NULL;
+    }
+    DWORD start = GetTickCount();
+    HWND window;
+    while ((window = FindMainWindow(GetProcessId(process))) == NULL) {
+        if (!PollAgain(process, start, ms)) {
+            WriteRunLog(log, "%s program showed no window in time (or ended): no keyboard handover",
+                        which);
+            return NULL;
+        }
+    }
+    SetForegroundWindow(window);
+    // The window's own thread takes the activation, which may show a moment later.
+    bool took;
+    while (!(took = GetForegroundWindow() == window) && PollAgain(process, start, ms)) {
+    }
+    WriteRunLog(log,
+                took ? "%s program's window brought to the foreground: it has the keyboard"
+                     : "%s program's window could not be brought to the foreground",
+                which);
+    return window;
+}
+
+void ReleaseProgram(PROCESS_INFORMATION *process) {
+    if (process->hProcess != NULL)
+        CloseHandle(process->hProcess);
+    if (process->hThread != NULL)
+        CloseHandle(process->hThread);
+    *process = PROCESS_INFORMATION{};
+}
+
+void KeepCrashesQuiet(const RunLog *log) {
+    SetErrorMode(GetErrorMode() | SEM_NOGPFAULTERRORBOX | SEM_FAILCRITICALERRORS);
+    char mode[16];
+    FormatUnsigned(mode, sizeof mode, GetErrorMode());
+    WriteRunLog(log, "error mode %s: a crash ends the program without a report window", mode);
+}

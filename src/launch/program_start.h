@@ -1,0 +1,31 @@
+// Starting the show's programs: in their folder, as programs or through the shell, and handing
+// the keyboard to the one that should have it.
+#pragma once
+#include "launch/run_log.h"
+#include <windows.h>
+
+// Makes directory current and records it as its drive's current directory ('=C:') in the
+// environment the programs inherit. *full gets the full directory when it could be read
+// back, else an empty text. False when any of this fails.
+bool MakeDirectoryCurrent(const char *directory, char *full, DWORD fullChars);
+
+// Starts commandLine in directory (its full form fullDirectory when there is one) with the
+// start-up record given; which ("first", "second") names it in the log. What Windows cannot
+// start as a program but the shell can open (a document, a program that must run elevated)
+// is opened through the shell, which may leave no process handle. The program may take the
+// foreground itself. False when nothing could be started.
+bool StartProgram(const RunLog *log, const char *which, const char *commandLine,
+                  const char *directory, const char *fullDirectory, STARTUPINFOA *startup,
+                  PROCESS_INFORMATION *process);
+
+// Waits up to ms for the program's main window (visible, top-level, without owner), then
+// brings it to the foreground while the launcher may still give it. Logs how it went.
+// Returns early when the program ends first. Returns the window, NULL when there was none.
+HWND HandOverForeground(const RunLog *log, const char *which, HANDLE process, DWORD ms);
+
+// Releases the handles of a program that has ended, for its next start.
+void ReleaseProgram(PROCESS_INFORMATION *process);
+
+// A crash of a program started from now on ends it at once, with no report window holding
+// it open: the launcher's error mode, which its programs inherit, says so.
+void KeepCrashesQuiet(const RunLog *log);
