@@ -3,7 +3,8 @@
 set -euo pipefail
 packages=(wine wine32:i386 wine64 xvfb xauth g++-mingw-w64-i686 g++-mingw-w64-x86-64
           cmake ninja-build googletest clang libclang-rt-14-dev imagemagick procps
-          xserver-xorg-core xserver-xorg-video-dummy libxinerama1 libxinerama1:i386)
+          xserver-xorg-core xserver-xorg-video-dummy libxinerama1 libxinerama1:i386
+          metacity xdotool x11-utils)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

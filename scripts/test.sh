@@ -24,14 +24,20 @@ else
     ctest --preset windows -R '^exe_size_and_imports$'
 fi
 # The fuzz run takes one core for its 20 s; the Wine tests mostly wait, so they share the time.
+# The focus checks have a display and a Wine prefix of their own, so they run alongside too.
 ctest --preset host >build/host-tests.log 2>&1 &
 host_tests=$!
+ctest --preset "$korvane_build" -L focus -V >build/focus-tests.log 2>&1 &
+focus_tests=$!
 export KORVANE_WINEPREFIX=$PWD/build/$korvane_build/wineprefix
 source scripts/virtual-display.sh
 wine_status=0
-ctest --preset "$korvane_build" || wine_status=$?
-host_status=0
+ctest --preset "$korvane_build" -LE focus || wine_status=$?
+host_status=0 focus_status=0
 wait "$host_tests" || host_status=$?
+wait "$focus_tests" || focus_status=$?
+echo "test: the keyboard handover under a window manager, alongside:"
+cat build/focus-tests.log
 echo "test: the text rules under ASan/UBSan and the fuzz run, alongside:"
 cat build/host-tests.log
-[ "$wine_status" -eq 0 ] && [ "$host_status" -eq 0 ]
+[ "$wine_status" -eq 0 ] && [ "$host_status" -eq 0 ] && [ "$focus_status" -eq 0 ]

@@ -2,6 +2,7 @@
 // readers against the C library's, and the launcher runs under Wine go through all of them.
 #include "text/command_line.h"
 #include "text/launch_settings.h"
+#include "text/restart_wait.h"
 #include "text/setting_values.h"
 #include <gtest/gtest.h>
 #include <string>
@@ -51,4 +52,13 @@ TEST(TextRules, ProgramEnds) {
         EXPECT_STREQ(row[2], program) << row[0];
         EXPECT_STREQ(row[3], parameters) << row[0];
     }
+}
+
+TEST(TextRules, RestartWait) {
+    const uint32_t rows[][3] = {// RESTART2, short runs in a row, wait
+                                {1000, 0, 1000},    {1000, 1, 1000},         {1000, 3, 4000},
+                                {1000, 9, 256000},  {1000, 10, 300000},      {1000, 4000000000u, 300000},
+                                {400000, 5, 400000}, {0x7fffffff, 40, 0x7fffffff}, {0, 7, 0}};
+    for (const auto &row : rows)
+        EXPECT_EQ(row[2], RestartWaitMs(row[0], row[1])) << row[0] << " after " << row[1];
 }
