@@ -6,7 +6,10 @@
 #  2. korvane.exe's CPU time while it waits 10 s on a first program;
 #  3. for unattended shows, from the launcher's own log: how long an alert nobody answers stays
 #     up against its ALERTWAIT, and the delay from TIMEOUT1 running out to the second start;
-#  4. korvane.exe's size.
+#  4. for a kept second program (RESTART2) that ends at once, the time from its logged end to
+#     its next logged start less the wait, and the launcher's CPU time over a kept show of a
+#     minute;
+#  5. korvane.exe's size.
 # Where this host cannot run 32-bit programs it measures the 64-bit build and says so; the
 # size is always the shipped 32-bit exe's.
 set -euo pipefail
@@ -44,6 +47,13 @@ printf '[Alert]\r\nEXE1=%s\r\nWDIR1=%s\r\nDELAY1=50\r\nALERTWAIT=1000\r\nLOG=%s\
     "$win\\missing.exe" "$win" "$win\\bench.log" >>"$dir/bench.ini"
 printf '[Timeout]\r\nEXE1=%s\r\nEXE2=%s\r\nWDIR1=%s\r\nWDIR2=%s\r\nDELAY1=50\r\nDELAY2=0\r\nTIMEOUT1=1500\r\nLOG=%s\r\n' \
     "$win\\standin.exe 1 5000" "$second" "$win" "$win" "$win\\bench.log" >>"$dir/bench.ini"
+
+# A kept program that ends at once, six times (QUIT2 ends the show at its sixth start); one that
+# runs 19 s, three times, for a kept show of about a minute.
+printf '[Kept]\r\nEXE2=%s\r\nWDIR2=%s\r\nDELAY2=0\r\nRESTART2=100\r\nQUIT2=6\r\nLOG=%s\r\n' \
+    "$win\\standin.exe 2 0 count" "$win" "$win\\kept.log" >>"$dir/bench.ini"
+printf '[Minute]\r\nEXE2=%s\r\nWDIR2=%s\r\nDELAY2=0\r\nRESTART2=1000\r\nQUIT2=3\r\n' \
+    "$win\\standin.exe 2 19000 count" "$win" >>"$dir/bench.ini"
 
 tick() { awk -v tag="$1" '$1 == tag { print $2 }' "$dir/starts.log" 2>/dev/null | head -n1; }
 wait_for() { for _ in $(seq 200); do [ -n "$(tick "$1")" ] && return; sleep 0.05; done; }
@@ -103,6 +113,37 @@ done
 echo "alert up with ALERTWAIT=1000 (ms, logged alert to logged close): $(between 'alert Error' 'alert closed')"
 echo "TIMEOUT1=1500 (ms, first start to run out): $(between 'first program started' 'TIMEOUT1 of')"
 echo "TIMEOUT1 run out to second start (ms): $(between 'TIMEOUT1 of' 'second program started')"
+
+# From each logged end of the kept program to its next logged start, less the logged wait. The
+# last second program above may still be writing its start.
+sleep 1
+rm -f "$dir/kept.log" "$dir/starts.log"
+run "$win\\korvane.exe" "$win\\bench.ini,Kept"
+restarts=$(awk '
+    function ms(t) { split(t, p, ":"); return ((p[1] * 60 + p[2]) * 60 + p[3]) * 1000 }
+    /second program ended/ { ended = ms($2) }
+    /starting the second program again in/ { wait = $(NF - 1) }
+    /second program started/ && ended != "" { printf "%d ", ms($2) - ended - wait; ended = "" }' \
+    "$dir/kept.log")
+echo "kept program, logged end to next logged start less the wait (ms): $restarts"
+
+# CPU of the launcher's process over a kept show of about a minute, from 1 s after the first
+# start until its last second.
+rm -f "$dir/starts.log"
+run "$win\\korvane.exe" "$win\\bench.ini,Minute" &
+launcher=$!
+wait_for 2
+sleep 1
+pid=$(pgrep -f 'korvane-bench.korvane\.exe' | head -n1)
+t1=$(ticks) t2=$t1 seconds=0
+while kill -0 "$launcher" 2>/dev/null && now=$(ticks 2>/dev/null); do
+    t2=$now
+    seconds=$((seconds + 1))
+    sleep 1
+done
+wait "$launcher"
+echo "CPU over a kept show (3 runs of 19 s, RESTART2=1000): $(( (t2 - t1) * 1000 / hz )) ms" \
+    "in about $seconds s (resolution $(( 1000 / hz )) ms)"
 
 size=$(stat -c %s build/windows/korvane.exe)
 echo "korvane.exe (the shipped 32-bit build): $size bytes ($(( size / 1024 )) KiB; goal under 64 KiB)"

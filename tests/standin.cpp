@@ -84,8 +84,9 @@ int main(int argc, char **argv) {
         windowClass.lpszClassName = "StandinKeys";
         windowClass.hbrBackground = CreateSolidBrush(kKeysColour);
         RegisterClassA(&windowClass);
-        HWND window = CreateWindowExA(0, "StandinKeys", "Stand-in", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                      100, 60, 300, 150, NULL, NULL, NULL, NULL);
+        HWND window =
+            CreateWindowExA(0, "StandinKeys", "Stand-in", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 60,
+                            300, 150, NULL, NULL, NULL, NULL);
         SetTimer(window, 1, 1000, NULL);
     }
     char folder[MAX_PATH] = "";

@@ -124,9 +124,9 @@ static void RunFirstProgram(LaunchState *state) {
     memset(&state->startup, 0, sizeof state->startup);
     state->startup.cb = sizeof state->startup;
     state->startup.wShowWindow = SW_SHOWDEFAULT;
-    state->started = StartProgram(&state->log, "first", Value(state, SLOT_EXE1),
-                                  Value(state, SLOT_WDIR1), directory, &state->startup,
-                                  &state->process);
+    state->started =
+        StartProgram(&state->log, "first", Value(state, SLOT_EXE1), Value(state, SLOT_WDIR1),
+                     directory, &state->startup, &state->process);
     if (!state->started) {
         Alert(state, "Error", "Unable to launch : %s\n", Value(state, SLOT_EXE1));
         return;
@@ -151,9 +151,9 @@ static void RaiseRecordedTopWindow(const LaunchState *state) {
 
 // Starts the second program, or reports that it could not.
 static bool StartSecondProgram(LaunchState *state) {
-    state->started = StartProgram(&state->log, "second", Value(state, SLOT_EXE2),
-                                  Value(state, SLOT_WDIR2), state->secondDirectory,
-                                  &state->startup, &state->process);
+    state->started =
+        StartProgram(&state->log, "second", Value(state, SLOT_EXE2), Value(state, SLOT_WDIR2),
+                     state->secondDirectory, &state->startup, &state->process);
     state->secondStartTick = GetTickCount();
     if (!state->started)
         Alert(state, "Alert", "Unable to execute file : %s \n Current Directory : %s",
@@ -164,8 +164,8 @@ static bool StartSecondProgram(LaunchState *state) {
 // The second program's window gets the keyboard, and is raised: a window manager may keep a
 // full-screen window above one that merely has the focus.
 static void HandOverSecondProgram(const LaunchState *state) {
-    HWND window = HandOverForeground(&state->log, "second", state->process.hProcess,
-                                     state->secondDelay);
+    HWND window =
+        HandOverForeground(&state->log, "second", state->process.hProcess, state->secondDelay);
     if (window != NULL)
         BringWindowToTop(window);
 }

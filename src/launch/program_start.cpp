@@ -118,12 +118,12 @@ bool StartProgram(const RunLog *log, const char *which, const char *commandLine,
     CopyText(line, sizeof line, commandLine);
     *process = PROCESS_INFORMATION{};
     AllowSetForegroundWindow(ASFW_ANY);
-    if (CreateProcessA(NULL, line, NULL, NULL, FALSE, NORMAL_PRIORITY_CLASS, NULL, startIn,
-                       startup, process)) {
+    if (CreateProcessA(NULL, line, NULL, NULL, FALSE, NORMAL_PRIORITY_CLASS, NULL, startIn, startup,
+                       process)) {
         char id[16];
         FormatUnsigned(id, sizeof id, process->dwProcessId);
-        WriteRunLog(log, "%s program started: process id %s, command line '%s', folder '%s'",
-                    which, id, commandLine, startIn);
+        WriteRunLog(log, "%s program started: process id %s, command line '%s', folder '%s'", which,
+                    id, commandLine, startIn);
         return true;
     }
     DWORD error = GetLastError();

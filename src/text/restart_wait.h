@@ -3,7 +3,7 @@
 #include <stdint.h>
 
 enum {
-    LONG_RUN_MS = 60000,                // a run this long counts as a good one
+    LONG_RUN_MS = 60000,                 // a run this long counts as a good one
     LONGEST_RESTART_WAIT_MS = 5 * 60000, // the doubling stops here
 };
 

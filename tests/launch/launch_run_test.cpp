@@ -183,8 +183,8 @@ const Row kRows[] = {
      "1 1|1e1ec8 1e1ec8 1e1ec8|~1e1ec8 ~1e1ec8 ~1e1ec8", 50, 0, 0},
     {"picture on every screen, shrunk to the smaller; no pointer", "run.ini,Picture", "", K "\\one", K "\\two",
      "1 0|800000 0000ff 800000|800000 0000ff 00ff00", 50, 0, 0},
-    {"first program never ends, TIMEOUT1; no room for the log", "run.ini,Hung", "", K "\\one", K "\\two", "1|000000", 50, 1400, 0},
-    {"title window never goes, TIMEOUT1", "run.ini,Lingering", "", K "\\one", K "\\two", "1|000000", 50, 1400, 0},
+    {"first program never ends, TIMEOUT1; no room for the log", "run.ini,Hung", "", K "\\one", K "\\two", "1|000000", 50, 800, 0},
+    {"title window never goes, TIMEOUT1", "run.ini,Lingering", "", K "\\one", K "\\two", "1|000000", 50, 800, 0},
     {"documents opened through the shell", K "\\show files\\intro.kvt 1 800 0,\"" K "\\menu.kvt\" 2 0 0," K "\\one," K "\\two,50,500,1,0,0,128",
      "", K "\\one", K "\\two", "1|800000", 50, 800, 0, K, true, K "\\show files\\intro.kvt|" K "\\menu.kvt"},
     {"title of the backdrop itself", S "1," S "2," K "\\one," K "\\two,50,500,1,0,0,128,KORVANE WINDOW", "", K "\\one", K "\\two", "1|800000", 50, 500, 0},
@@ -282,9 +282,10 @@ TEST(LaunchRun, Table) {
                        "TITLE1=Nobody\nLOG=runs.log\nSCREENS=primary\n"
                        "IMAGE=nope.bmp\nRED=200\nGREEN=30\nBLUE=30\n");
     profile += section("Picture", S "1", "IMAGE=picture.bmp\nCURSOR=0\nBLUE=128\n");
-    profile += section("Hung", S "1 40000", "TIMEOUT1=1500\nLOG=C:\\no\\such\\x.log\n");
-    profile += section("Lingering", S "1", "TITLE1=Forever\nTIMEOUT1=1500\n");
-    profile += section("Kept", S "1", "EXE2=" S "2 0 count\nDELAY2=0\nRESTART2=300\nQUIT2=3\n"
+    profile += section("Hung", S "1 40000", "TIMEOUT1=900\nLOG=C:\\no\\such\\x.log\n");
+    profile += section("Lingering", S "1", "TITLE1=Forever\nTIMEOUT1=900\n");
+    profile += section("Kept", S "1",
+                       "EXE2=" S "2 0 count\nDELAY2=0\nRESTART2=300\nQUIT2=3\n"
                        "BLUE=128\nLOG=kept.log\n");
     profile += section("Crashing", S "1", "EXE2=" S "2 0 crash\nRESTART2=1\nLOG=kept.log\n");
     profile += section("Often", S "1", "EXE2=" S "2 0 count\nDELAY2=0\nRESTART2=1\n");
@@ -384,7 +385,8 @@ DWORD HandleCount(DWORD launcherId) {
         ACCESS_MASK access;
     };
     typedef LONG(WINAPI * QueryCall)(int, void *, ULONG, ULONG *);
-    auto query = (QueryCall)(void *)GetProcAddress(GetModuleHandleA("ntdll"), "NtQuerySystemInformation");
+    auto query =
+        (QueryCall)(void *)GetProcAddress(GetModuleHandleA("ntdll"), "NtQuerySystemInformation");
     std::vector<char> buffer(1 << 22);
     const int SYSTEM_HANDLE_INFORMATION = 16;
     if (query(SYSTEM_HANDLE_INFORMATION, buffer.data(), (ULONG)buffer.size(), NULL) != 0)
@@ -412,7 +414,8 @@ void ExpectLines(const char *file, const std::vector<std::string> &events) {
     size_t next = 0;
     for (std::string line; next < events.size() && std::getline(log, line);)
         next += line.find(events[next]) != std::string::npos;
-    EXPECT_EQ(events.size(), next) << file << " lacks, in order: " << events[std::min(next, events.size() - 1)];
+    EXPECT_EQ(events.size(), next)
+        << file << " lacks, in order: " << events[std::min(next, events.size() - 1)];
 }
 
 // RESTART2: the second program started again whenever it ends, the backdrop up in between.
@@ -434,21 +437,21 @@ TEST(LaunchRun, KeptSecondProgram) {
     EXPECT_EQ(NULL, FindWindowA(kBackdropClassName, NULL)) << "gone with the show";
 
     bool agreed = false;
-    RunRow({"kept: a crash is restarted", "run.ini,Crashing", "", K "\\one", K "\\two",
-            "1|000000", 50, 0, 0},
+    RunRow({"kept: a crash is restarted", "run.ini,Crashing", "", K "\\one", K "\\two", "1|000000",
+            50, 0, 0},
            [&](HANDLE) {
                AwaitSecondStarts(2);
                EndSession(&agreed);
            });
     EXPECT_TRUE(agreed) << "the backdrop lets the session end";
-    ExpectLines(K "\\kept.log", {"error mode 3: ", "exit code 1 after ", "again in 300 ms",
-                                  "exit code 2 after ", "again in 600 ms",
-                                  "exit code 3 is QUIT2: the show is over", "backdrop removed",
-                                  "error mode 3: ", "exit code 3221225477 after ", "again in 1 ms"});
+    ExpectLines(K "\\kept.log",
+                {"error mode 3: ", "exit code 1 after ", "again in 300 ms", "exit code 2 after ",
+                 "again in 600 ms", "exit code 3 is QUIT2: the show is over", "backdrop removed",
+                 "error mode 3: ", "exit code 3221225477 after ", "again in 1 ms"});
 
     DWORD afterFirst = 0, afterTenth = 0;
-    RunRow({"kept: ten restarts, then the session ends", "run.ini,Often", "", K "\\one",
-            K "\\two", "1|000000", 50, 0, 0},
+    RunRow({"kept: ten restarts, then the session ends", "run.ini,Often", "", K "\\one", K "\\two",
+            "1|000000", 50, 0, 0},
            [&](HANDLE launcher) {
                AwaitSecondStarts(1);
                SleepServicing(200);

@@ -56,9 +56,15 @@ TEST(TextRules, ProgramEnds) {
 
 TEST(TextRules, RestartWait) {
     const uint32_t rows[][3] = {// RESTART2, short runs in a row, wait
-                                {1000, 0, 1000},    {1000, 1, 1000},         {1000, 3, 4000},
-                                {1000, 9, 256000},  {1000, 10, 300000},      {1000, 4000000000u, 300000},
-                                {400000, 5, 400000}, {0x7fffffff, 40, 0x7fffffff}, {0, 7, 0}};
+                                {1000, 0, 1000},
+                                {1000, 1, 1000},
+                                {1000, 3, 4000},
+                                {1000, 9, 256000},
+                                {1000, 10, 300000},
+                                {1000, 4000000000u, 300000},
+                                {400000, 5, 400000},
+                                {0x7fffffff, 40, 0x7fffffff},
+                                {0, 7, 0}};
     for (const auto &row : rows)
         EXPECT_EQ(row[2], RestartWaitMs(row[0], row[1])) << row[0] << " after " << row[1];
 }
