@@ -15,6 +15,7 @@ target_compile_options(korvane_text PRIVATE -ffunction-sections -fdata-sections)
 
 add_library(korvane_win STATIC
     src/launch/alert.cpp
+    src/launch/com_library.cpp
     src/launch/arguments.cpp
     src/launch/launch_sequence.cpp
     src/launch/message_waits.cpp
@@ -22,8 +23,11 @@ add_library(korvane_win STATIC
     src/launch/program_start.cpp
     src/launch/run_log.cpp
     src/desktop/backdrop.cpp
+    src/desktop/backdrop_picture.cpp
     src/desktop/window_lookup.cpp)
 target_link_libraries(korvane_win PUBLIC korvane_text gdi32 shell32)
+# Every platform call with text is the wide one; the plain names (IDC_ARROW...) follow.
+target_compile_definitions(korvane_win PRIVATE UNICODE _UNICODE)
 
 add_executable(korvane WIN32 src/launch/main.cpp src/resources/korvane.rc)
 target_link_libraries(korvane PRIVATE korvane_win)

@@ -8,6 +8,8 @@ set -euo pipefail
 export WINEARCH="$1" WINEPREFIX="$2"
 shift 2
 export WINEDEBUG=-all
+# Names beyond ASCII reach Unix file names only under a UTF-8 locale; C.UTF-8 always exists.
+export LC_ALL=C.UTF-8
 export WINEDLLOVERRIDES="mscoree,mshtml="
 if [ "$WINEARCH" = win64 ]; then
     export WINELOADER=/usr/lib/wine/wine64

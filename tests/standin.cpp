@@ -8,9 +8,11 @@
 // file "TAG the keys typed into it|whether it was above the backdrop a second after showing".
 // TAG "churn": for HOLD_MS it makes and destroys windows.
 #include <windows.h>
+#include <shellapi.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <string>
 
 static const COLORREF kKeysColour = RGB(10, 200, 10);
 static char typed[64];
@@ -42,6 +44,12 @@ static LRESULT CALLBACK KeysWndProc(HWND window, UINT message, WPARAM wParam, LP
         ReleaseDC(NULL, screen);
     }
     return DefWindowProcA(window, message, wParam, lParam);
+}
+
+static std::string Utf8(const wchar_t *text) {
+    char buffer[1024] = "";
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, buffer, sizeof buffer, NULL, NULL);
+    return buffer;
 }
 
 // Holds ms, with the messages translated and dispatched so that keys arrive as characters.
@@ -89,11 +97,15 @@ int main(int argc, char **argv) {
                             300, 150, NULL, NULL, NULL, NULL);
         SetTimer(window, 1, 1000, NULL);
     }
-    char folder[MAX_PATH] = "";
-    GetCurrentDirectoryA(sizeof folder, folder);
-    const char *drive = "(no =C:)"; // environment names match without case: look at it as set
-    for (const char *entry = GetEnvironmentStringsA(); *entry; entry += strlen(entry) + 1)
-        drive = strncmp(entry, "=C:=", 4) == 0 ? entry : drive;
+    // Names as Windows holds them, wide, written in UTF-8.
+    wchar_t folder[MAX_PATH] = L"";
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    std::string drive = "(no =C:)"; // environment names match without case: look at it as set
+    for (const wchar_t *entry = GetEnvironmentStringsW(); *entry; entry += wcslen(entry) + 1)
+        drive = wcsncmp(entry, L"=C:=", 4) == 0 ? Utf8(entry) : drive;
+    int count = 0;
+    wchar_t **arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::string document = count > 4 ? Utf8(arguments[4]) : "";
     STARTUPINFOA startup = {};
     GetStartupInfoA(&startup);
     if (!keys)
@@ -105,11 +117,10 @@ int main(int argc, char **argv) {
     EnumDisplayMonitors(NULL, NULL, ReadMonitor, (LPARAM)monitors);
     const char *logName = getenv("STANDIN_LOG");
     FILE *log = fopen(logName, "a");
-    fprintf(log, "%s %lu %s|%s|%lu|%u|%d %d%s|%s\n", tag, GetTickCount(), folder, drive,
-            startup.dwFlags, startup.wShowWindow,
+    fprintf(log, "%s %lu %s|%s|%lu|%u|%d %d%s|%s\n", tag, GetTickCount(), Utf8(folder).c_str(),
+            drive.c_str(), startup.dwFlags, startup.wShowWindow,
             IsWindowVisible(FindWindowA("Korvane App", "Korvane Window")),
-            (cursor.flags & CURSOR_SHOWING) && cursor.hCursor != NULL, monitors,
-            argc > 4 ? argv[4] : "");
+            (cursor.flags & CURSOR_SHOWING) && cursor.hCursor != NULL, monitors, document.c_str());
     fclose(log);
     Hold(hold);
     if (keys) {

@@ -1,45 +1,33 @@
 #include "desktop/backdrop.h"
 #include "resources/resource_ids.h"
 
-const char kBackdropClassName[] = "Korvane App";
-const char kBackdropTitle[] = "Korvane Window";
+const wchar_t kBackdropClassName[] = L"Korvane App";
+const wchar_t kBackdropTitle[] = L"Korvane Window";
 
 static bool IsComponent(int32_t value) {
     return value >= 0 && value <= 255;
 }
 
+bool IsSolidColor(const BackdropColor *color) {
+    return IsComponent(color->red) && IsComponent(color->green) && IsComponent(color->blue);
+}
+
 bool RegisterBackdropClass(HINSTANCE instance, const BackdropColor *color) {
     HBRUSH brush;
-    if (IsComponent(color->red) && IsComponent(color->green) && IsComponent(color->blue))
+    if (IsSolidColor(color))
         brush = CreateSolidBrush(RGB(color->red, color->green, color->blue));
     else
         brush = (HBRUSH)GetStockObject(BLACK_BRUSH);
 
-    WNDCLASSA windowClass = {};
+    WNDCLASSW windowClass = {};
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = BackdropWndProc;
     windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_BACKDROP));
-    windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_BACKDROP));
+    windowClass.hCursor = LoadCursorW(NULL, IDC_ARROW);
     windowClass.hbrBackground = brush;
     windowClass.lpszClassName = kBackdropClassName;
-    return RegisterClassA(&windowClass) != 0;
-}
-
-bool LoadBackdropPicture(const char *fileName, BackdropLook *look) {
-    look->picture = (HBITMAP)LoadImageA(NULL, fileName, IMAGE_BITMAP, 0, 0,
-                                        LR_LOADFROMFILE | LR_CREATEDIBSECTION);
-    BITMAP size;
-    if (look->picture == NULL)
-        return false;
-    if (GetObjectA(look->picture, sizeof size, &size) == 0) {
-        DeleteObject(look->picture);
-        look->picture = NULL;
-        return false;
-    }
-    look->pictureWidth = size.bmWidth;
-    look->pictureHeight = size.bmHeight;
-    return true;
+    return RegisterClassW(&windowClass) != 0;
 }
 
 // The area to cover, in screen coordinates: the primary monitor, or the virtual screen
@@ -59,7 +47,7 @@ static RECT BackdropArea(const BackdropLook *look) {
 bool CreateBackdropWindow(HINSTANCE instance, int showCommand, const BackdropLook *look,
                           HWND *window) {
     RECT area = BackdropArea(look);
-    *window = CreateWindowExA(0, kBackdropClassName, kBackdropTitle, WS_POPUP | WS_BORDER,
+    *window = CreateWindowExW(0, kBackdropClassName, kBackdropTitle, WS_POPUP | WS_BORDER,
                               area.left, area.top, area.right - area.left, area.bottom - area.top,
                               NULL, NULL, instance, (void *)look);
     if (*window == NULL)
@@ -71,7 +59,7 @@ bool CreateBackdropWindow(HINSTANCE instance, int showCommand, const BackdropLoo
 
 // The look handed over at creation, kept with the window.
 static const BackdropLook *LookOf(HWND window) {
-    return (const BackdropLook *)GetWindowLongPtrA(window, GWLP_USERDATA);
+    return (const BackdropLook *)GetWindowLongPtrW(window, GWLP_USERDATA);
 }
 
 struct PictureDrawing {
@@ -134,9 +122,9 @@ static void FollowDisplay(HWND window) {
 LRESULT CALLBACK BackdropWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_NCCREATE:
-        SetWindowLongPtrA(window, GWLP_USERDATA,
-                          (LONG_PTR)((const CREATESTRUCTA *)lParam)->lpCreateParams);
-        return DefWindowProcA(window, message, wParam, lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          (LONG_PTR)((const CREATESTRUCTW *)lParam)->lpCreateParams);
+        return DefWindowProcW(window, message, wParam, lParam);
     case WM_CLOSE:
         return 0; // only the run ends the backdrop: not Alt+F4, not another program
     case WM_DESTROY:
@@ -160,10 +148,10 @@ LRESULT CALLBACK BackdropWndProc(HWND window, UINT message, WPARAM wParam, LPARA
         return 0;
     case WM_SETCURSOR:
         if (!LookOf(window)->hideCursor)
-            return DefWindowProcA(window, message, wParam, lParam);
+            return DefWindowProcW(window, message, wParam, lParam);
         SetCursor(NULL);
         return TRUE;
     default:
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     }
 }

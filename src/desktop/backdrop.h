@@ -5,8 +5,8 @@
 #include <windows.h>
 
 // Other programs find the backdrop by these.
-extern const char kBackdropClassName[]; // "Korvane App"
-extern const char kBackdropTitle[];     // "Korvane Window"
+extern const wchar_t kBackdropClassName[]; // "Korvane App"
+extern const wchar_t kBackdropTitle[];     // "Korvane Window"
 
 struct BackdropColor {
     int32_t red;
@@ -22,13 +22,19 @@ struct BackdropLook {
     int pictureWidth, pictureHeight;
 };
 
+// Whether every component lies within 0 to 255; if not, the backdrop is black.
+bool IsSolidColor(const BackdropColor *color);
+
 // Registers the "Korvane App" class, painted by a brush of the colour (black when any
 // component lies outside 0 to 255). True on success.
 bool RegisterBackdropClass(HINSTANCE instance, const BackdropColor *color);
 
-// Reads the BMP file into look's picture, before the backdrop needs it, so that painting
-// never waits on the file. False, and no picture, when it cannot be read.
-bool LoadBackdropPicture(const char *fileName, BackdropLook *look);
+// Reads the picture file (any format the Windows Imaging Component reads: BMP, PNG, JPEG, GIF,
+// TIFF...) into look's picture, before the backdrop needs it, so that painting never waits
+// on the file. Its transparent parts are blended over the backdrop's colour once, here.
+// False, with the reason in *why, and no picture, when it cannot be read.
+bool LoadBackdropPicture(const char *fileName, const BackdropColor *color, BackdropLook *look,
+                         HRESULT *why);
 
 // Creates the backdrop over the monitors look names, stores its handle in *window, shows
 // it with showCommand and paints it at once. It follows display changes until it is

@@ -1,4 +1,5 @@
 #include "desktop/window_lookup.h"
+#include "launch/wide_text.h"
 #include "text/launch_settings.h"
 #include "text/text.h"
 
@@ -12,9 +13,11 @@ static BOOL CALLBACK CheckTitle(HWND window, LPARAM searchParam) {
     TitleSearch *search = (TitleSearch *)searchParam;
     if (window == search->ignored)
         return TRUE;
+    wchar_t wideTitle[VALUE_UNITS];
+    if (GetWindowTextW(window, wideTitle, VALUE_UNITS) == 0)
+        wideTitle[0] = L'\0';
     char windowTitle[VALUE_CHARS];
-    if (GetWindowTextA(window, windowTitle, sizeof windowTitle) == 0)
-        windowTitle[0] = '\0';
+    ToUtf8(wideTitle, windowTitle, VALUE_CHARS);
     if (!TextEqualsNoCase(windowTitle, search->title))
         return TRUE;
     search->found = window;

@@ -1,16 +1,17 @@
 #include "launch/alert.h"
+#include "launch/wide_text.h"
 #include "text/alert_text.h"
-#include <string.h>
+#include <wchar.h>
 
 // The box runs its own message loop on this thread, which calls the timer procedure; a
 // timer procedure has no data of its own, hence this flag.
 static bool closedByItself;
 
 static BOOL CALLBACK PressOkOnAlert(HWND window, LPARAM found) {
-    char className[8];
-    if (GetClassNameA(window, className, sizeof className) == 0 || strcmp(className, "#32770") != 0)
+    wchar_t className[8];
+    if (GetClassNameW(window, className, 8) == 0 || wcscmp(className, L"#32770") != 0)
         return TRUE;
-    PostMessageA(window, WM_COMMAND, IDOK, 0);
+    PostMessageW(window, WM_COMMAND, IDOK, 0);
     *(bool *)found = true;
     return FALSE;
 }
@@ -32,10 +33,14 @@ void ShowRunAlert(const RunLog *log, DWORD closeAfterMs, const char *caption, co
     char text[ALERT_TEXT_CHARS];
     FormatAlertText(text, sizeof text, format, args, argCount);
     WriteRunLog(log, "alert %s: %s", caption, text);
+    // The box shows as many characters as it always has: 255 UTF-16 units.
+    wchar_t wideText[ALERT_TEXT_UNITS], wideCaption[16];
+    ToWide(text, wideText, ALERT_TEXT_UNITS);
+    ToWide(caption, wideCaption, 16);
 
     closedByItself = false;
     UINT_PTR timer = closeAfterMs > 0 ? SetTimer(NULL, 0, closeAfterMs, CloseUnansweredAlert) : 0;
-    MessageBoxA(NULL, text, caption, MB_OK);
+    MessageBoxW(NULL, wideText, wideCaption, MB_OK);
     if (timer != 0)
         KillTimer(NULL, timer);
     WriteRunLog(log, closedByItself ? "alert closed by itself: nobody answered within ALERTWAIT"

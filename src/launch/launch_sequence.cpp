@@ -26,7 +26,7 @@ struct LaunchState {
     BackdropLook look;
     int showCommand;
     HWND backdrop;
-    STARTUPINFOA startup;
+    STARTUPINFOW startup;
     PROCESS_INFORMATION process; // no process handle when the shell started none
     bool started;
     HWND topWindow; // top of the Z-order right after the first start; NULL until then
@@ -178,7 +178,7 @@ static void RunSecondProgram(LaunchState *state) {
         Alert(state, "Alert", "Directory  = %s not Found", Value(state, SLOT_WDIR2));
 
     memset(&state->startup, 0, sizeof state->startup);
-    GetStartupInfoA(&state->startup);
+    GetStartupInfoW(&state->startup);
     state->startup.dwFlags = 0;
     state->secondDelay = NonNegativeDelayMs(Value(state, SLOT_DELAY2));
     if (state->restartMs > 0)
@@ -252,13 +252,14 @@ static void OpenLog(LaunchState *state, const char *argumentText) {
 // A picture that cannot be read leaves the colour alone: the show goes on.
 static void LoadPicture(LaunchState *state) {
     const char *image = Value(state, SLOT_IMAGE);
-    if (!IsValueSet(image) || LoadBackdropPicture(image, &state->look))
+    HRESULT result;
+    if (!IsValueSet(image) || LoadBackdropPicture(image, &state->color, &state->look, &result))
         return;
     char why[LOG_LINE_CHARS / 4];
-    DescribeError(GetLastError(), why, sizeof why);
+    DescribeError((DWORD)result, why, sizeof why);
     WriteRunLog(&state->log,
-                "picture '%s' could not be read as a BMP file: error %s; the backdrop "
-                "shows its colour alone",
+                "picture '%s' could not be read: error %s; the backdrop shows its colour "
+                "alone",
                 image, why);
 }
 

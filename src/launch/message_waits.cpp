@@ -9,8 +9,8 @@ enum {
 
 static void DispatchQueued() {
     MSG message;
-    while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
-        DispatchMessageA(&message);
+    while (PeekMessageW(&message, NULL, 0, 0, PM_REMOVE))
+        DispatchMessageW(&message);
 }
 
 DWORD RemainingMs(DWORD start, DWORD ms) {

@@ -1,6 +1,8 @@
 #include "launch/program_start.h"
 #include "desktop/window_lookup.h"
+#include "launch/com_library.h"
 #include "launch/message_waits.h"
+#include "launch/wide_text.h"
 #include "text/command_line.h"
 #include "text/launch_settings.h"
 #include "text/log_line.h"
@@ -15,19 +17,21 @@ enum {
 
 bool MakeDirectoryCurrent(const char *directory, char *full, DWORD fullChars) {
     full[0] = '\0';
-    if (!SetCurrentDirectoryA(directory))
+    wchar_t wideDirectory[VALUE_CHARS], wideFull[PATH_UNITS];
+    ToWide(directory, wideDirectory, VALUE_CHARS);
+    if (!SetCurrentDirectoryW(wideDirectory))
         return false;
-    DWORD length = GetCurrentDirectoryA(fullChars, full);
-    if (length == 0 || length >= fullChars) {
-        full[0] = '\0';
+    DWORD length = GetCurrentDirectoryW(PATH_UNITS, wideFull);
+    if (length == 0 || length >= PATH_UNITS)
         return false;
-    }
+    ToUtf8(wideFull, full, fullChars);
     bool network = (full[0] == '\\' && full[1] == '\\') || (full[0] == '/' && full[1] == '/');
     if (network)
         return true;
-    char drive = full[0] >= 'a' && full[0] <= 'z' ? (char)(full[0] - 'a' + 'A') : full[0];
-    const char name[] = {'=', drive, ':', '\0'};
-    return SetEnvironmentVariableA(name, full) != 0;
+    wchar_t drive = wideFull[0] >= L'a' && wideFull[0] <= L'z' ? (wchar_t)(wideFull[0] - L'a' + L'A')
+                                                              : wideFull[0];
+    const wchar_t name[] = {L'=', drive, L':', L'\0'};
+    return SetEnvironmentVariableW(name, wideFull) != 0;
 }
 
 static void LogError(const RunLog *log, const char *format, const char *which, DWORD error,
@@ -39,11 +43,12 @@ static void LogError(const RunLog *log, const char *format, const char *which, D
 
 // Whether name, as the platform would look a program up, is an existing file.
 static bool NamesFile(const char *name) {
-    char found[PATH_CHARS];
-    DWORD length = SearchPathA(NULL, name, ".exe", sizeof found, found, NULL);
-    if (length == 0 || length >= sizeof found)
+    wchar_t wideName[VALUE_CHARS], found[PATH_UNITS];
+    ToWide(name, wideName, VALUE_CHARS);
+    DWORD length = SearchPathW(NULL, wideName, L".exe", PATH_UNITS, found, NULL);
+    if (length == 0 || length >= PATH_UNITS)
         return false;
-    DWORD attributes = GetFileAttributesA(found);
+    DWORD attributes = GetFileAttributesW(found);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -59,17 +64,6 @@ static void SplitForShell(const char *commandLine, char *file, char *parameters)
     SplitProgram(commandLine, first, file, VALUE_CHARS, parameters, VALUE_CHARS);
 }
 
-// What opens a document may be a COM object of the shell's, which needs COM on the calling
-// thread (its waits dispatch messages, as a single-threaded apartment must). ole32 is loaded
-// here, by name at run time, so that a run which opens nothing through the shell never loads it.
-static void PrepareComForShell() {
-    typedef HRESULT(WINAPI * CoInitializeExCall)(void *, DWORD);
-    FARPROC found = GetProcAddress(LoadLibraryA("ole32.dll"), "CoInitializeEx");
-    if (found != NULL)
-        ((CoInitializeExCall)(void *)found)(NULL,
-                                            COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-}
-
 // Opens commandLine through the shell, as Windows would open it from the desktop. The
 // shell may hand a document to a program that already runs, leaving no process to follow.
 static bool OpenThroughShell(const RunLog *log, const char *which, const char *commandLine,
@@ -77,16 +71,21 @@ static bool OpenThroughShell(const RunLog *log, const char *which, const char *c
     char file[VALUE_CHARS], parameters[VALUE_CHARS];
     SplitForShell(commandLine, file, parameters);
     WriteRunLog(log, "%s program: opening it through the shell", which);
-    PrepareComForShell();
-    SHELLEXECUTEINFOA shell = {};
+    // What opens a document may be a COM object of the shell's.
+    PrepareCom();
+    wchar_t wideFile[VALUE_CHARS], wideParameters[VALUE_CHARS], wideFolder[PATH_CHARS];
+    ToWide(file, wideFile, VALUE_CHARS);
+    ToWide(parameters, wideParameters, VALUE_CHARS);
+    ToWide(startIn, wideFolder, PATH_CHARS);
+    SHELLEXECUTEINFOW shell = {};
     shell.cbSize = sizeof shell;
     shell.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
-    shell.lpFile = file;
-    shell.lpParameters = parameters;
-    shell.lpDirectory = startIn;
+    shell.lpFile = wideFile;
+    shell.lpParameters = wideParameters;
+    shell.lpDirectory = wideFolder;
     shell.nShow = SW_SHOWNORMAL;
     AllowSetForegroundWindow(ASFW_ANY);
-    if (!ShellExecuteExA(&shell)) {
+    if (!ShellExecuteExW(&shell)) {
         LogError(log, "%s program could not be opened through the shell either: error %s", which,
                  GetLastError());
         return false;
@@ -109,16 +108,17 @@ static bool OpenThroughShell(const RunLog *log, const char *which, const char *c
 }
 
 bool StartProgram(const RunLog *log, const char *which, const char *commandLine,
-                  const char *directory, const char *fullDirectory, STARTUPINFOA *startup,
+                  const char *directory, const char *fullDirectory, STARTUPINFOW *startup,
                   PROCESS_INFORMATION *process) {
     // The full directory read back after the change: the text itself, if relative, would now
     // name a directory below the one just made current.
     const char *startIn = fullDirectory[0] != '\0' ? fullDirectory : directory;
-    char line[VALUE_CHARS];
-    CopyText(line, sizeof line, commandLine);
+    wchar_t line[VALUE_CHARS], folder[PATH_CHARS];
+    ToWide(commandLine, line, VALUE_CHARS);
+    ToWide(startIn, folder, PATH_CHARS);
     *process = PROCESS_INFORMATION{};
     AllowSetForegroundWindow(ASFW_ANY);
-    if (CreateProcessA(NULL, line, NULL, NULL, FALSE, NORMAL_PRIORITY_CLASS, NULL, startIn, startup,
+    if (CreateProcessW(NULL, line, NULL, NULL, FALSE, NORMAL_PRIORITY_CLASS, NULL, folder, startup,
                        process)) {
         char id[16];
         FormatUnsigned(id, sizeof id, process->dwProcessId);

@@ -5,8 +5,8 @@
 #include <windows.h>
 
 // Makes directory current and records it as its drive's current directory ('=C:') in the
-// environment the programs inherit. *full gets the full directory when it could be read
-// back, else an empty text. False when any of this fails.
+// environment the programs inherit. *full (PATH_CHARS) gets the full directory when it could
+// be read back, else an empty text. False when any of this fails.
 bool MakeDirectoryCurrent(const char *directory, char *full, DWORD fullChars);
 
 // Starts commandLine in directory (its full form fullDirectory when there is one) with the
@@ -15,7 +15,7 @@ bool MakeDirectoryCurrent(const char *directory, char *full, DWORD fullChars);
 // is opened through the shell, which may leave no process handle. The program may take the
 // foreground itself. False when nothing could be started.
 bool StartProgram(const RunLog *log, const char *which, const char *commandLine,
-                  const char *directory, const char *fullDirectory, STARTUPINFOA *startup,
+                  const char *directory, const char *fullDirectory, STARTUPINFOW *startup,
                   PROCESS_INFORMATION *process);
 
 // Waits up to ms for the program's main window (visible, top-level, without owner), then

@@ -1,10 +1,14 @@
 #include "launch/run_log.h"
+#include "launch/wide_text.h"
 #include "text/alert_text.h"
+#include "text/launch_settings.h"
 #include "text/log_line.h"
 #include "text/text.h"
 
 bool OpenRunLog(RunLog *log, const char *name) {
-    HANDLE file = CreateFileA(name, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+    wchar_t wideName[VALUE_CHARS];
+    ToWide(name, wideName, VALUE_CHARS);
+    HANDLE file = CreateFileW(wideName, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     log->file = file == INVALID_HANDLE_VALUE ? NULL : file;
     return log->file != NULL;
@@ -30,14 +34,20 @@ void WriteRunLog(const RunLog *log, const char *format, const char *arg1, const 
 }
 
 void DescribeError(DWORD error, char *out, size_t outChars) {
-    char message[256] = "";
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL,
-                                  error, 0, message, sizeof message, NULL);
-    while (length > 0 && (unsigned char)message[length - 1] <= ' ')
+    wchar_t wideMessage[256] = L"";
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL,
+                                  error, 0, wideMessage, 256, NULL);
+    while (length > 0 && wideMessage[length - 1] <= L' ')
         length--;
-    message[length < sizeof message ? length : sizeof message - 1] = '\0';
+    wideMessage[length < 256 ? length : 255] = L'\0';
+    char message[256 * 3];
+    ToUtf8(wideMessage, message, sizeof message);
+    // Results of COM calls read best in hexadecimal, Windows error numbers in decimal.
     char number[16];
-    FormatUnsigned(number, sizeof number, error);
+    if (error >= 0x80000000)
+        FormatHex32(number, sizeof number, error);
+    else
+        FormatUnsigned(number, sizeof number, error);
     const char *args[] = {number, message};
     FormatAlertText(out, outChars, "%s (%s)", args, 2);
 }

@@ -5,12 +5,12 @@ static bool IsBlank(unsigned char c) {
     return c >= 1 && c <= 32;
 }
 
-const char *SkipProgramName(const char *commandLine, const LeadByteSet *leadBytes) {
+const char *SkipProgramName(const char *commandLine) {
     const unsigned char *p = (const unsigned char *)commandLine;
     if (*p == '"') {
         p++;
         while (*p != '\0' && *p != '"')
-            p += (leadBytes->isLead[*p] && p[1] != '\0') ? 2 : 1;
+            p++;
         if (*p == '"')
             p++;
     } else {

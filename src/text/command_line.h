@@ -2,15 +2,11 @@
 #pragma once
 #include <stddef.h>
 
-// Marks the bytes that begin a double-byte character in the ANSI code page.
-struct LeadByteSet {
-    bool isLead[256];
-};
-
-// Returns the part of commandLine after the program name and the blanks (codes 1 to 32)
-// that follow it. A quoted name ends at the next quote, which goes with it (a lead byte
-// takes its trail byte along); an unquoted name ends at the first code of 32 or less.
-const char *SkipProgramName(const char *commandLine, const LeadByteSet *leadBytes);
+// Returns the part of commandLine (UTF-8, where no byte of a character beyond ASCII is a
+// quote or a blank) after the program name and the blanks (codes 1 to 32) that follow it. A
+// quoted name ends at the next quote, which goes with it; an unquoted name ends at the first
+// code of 32 or less.
+const char *SkipProgramName(const char *commandLine);
 
 // Where the program part of a command line may end, for handing the line to the shell as a
 // file and its parameters. A quoted program ends at its closing quote (or the end of the

@@ -1,5 +1,6 @@
 #include "text/launch_settings.h"
 #include "text/text.h"
+#include "text/utf.h"
 
 const char *const kSettingKeys[SETTING_COUNT] = {
     "EXE1",    "EXE2",  "WDIR1",  "WDIR2",    "DELAY1",    "DELAY2",   "BACKGROUND",
@@ -29,7 +30,8 @@ size_t SplitArgumentText(const char *text, LaunchSettings *settings) {
         while (*p != '\0' && *p != ',')
             p++;
         if (count < POSITIONAL_COUNT)
-            CopyTextPart(settings->values[count], VALUE_CHARS, start, (size_t)(p - start));
+            CopyTextUnits(settings->values[count], VALUE_CHARS, start, (size_t)(p - start),
+                          MAX_VALUE_UNITS);
         count++;
     }
 }

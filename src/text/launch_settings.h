@@ -3,10 +3,14 @@
 #pragma once
 #include <stddef.h>
 
+// Text is UTF-8. A value holds as many characters as the platform's wide profile reader
+// gives: 149 UTF-16 units, each of which comes to at most 3 bytes of UTF-8.
 enum {
-    VALUE_CHARS = 150, // buffer size of every value, terminator included
-    MAX_VALUE_CHARS = VALUE_CHARS - 1,
-    PATH_CHARS = 261, // buffer size of a full path read back from the platform
+    VALUE_UNITS = 150, // wide buffer of a value, terminator included
+    MAX_VALUE_UNITS = VALUE_UNITS - 1,
+    VALUE_CHARS = MAX_VALUE_UNITS * 3 + 1, // buffer size of every value, terminator included
+    PATH_UNITS = 261,                      // wide buffer of a full path read back
+    PATH_CHARS = (PATH_UNITS - 1) * 3 + 1, // the same path in UTF-8
 };
 
 enum SettingSlot {
@@ -45,7 +49,7 @@ extern const char *const kSettingKeys[SETTING_COUNT];
 extern const char *const kSettingDefaults[SETTING_COUNT];
 
 // Splits text at commas (runs of commas and commas at either end separate nothing) into
-// the positional slots in order. Values are cut at MAX_VALUE_CHARS; values after the
-// eleventh are dropped; every slot after the last value holds an empty text, as do the
+// the positional slots in order. Values are cut after MAX_VALUE_UNITS UTF-16 units of whole
+// characters; values after the eleventh are dropped; every slot after the last value holds an empty text, as do the
 // profile and section. Returns the number of values found, dropped ones included.
 size_t SplitArgumentText(const char *text, LaunchSettings *settings);

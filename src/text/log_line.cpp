@@ -1,5 +1,6 @@
 #include "text/log_line.h"
 #include "text/text.h"
+#include "text/utf.h"
 
 // Writes value with at least width digits, zeros in front.
 static size_t PutNumber(char *out, unsigned value, size_t width) {
@@ -27,10 +28,13 @@ size_t FormatLogLine(char *out, size_t outChars, const LogTime *time, const char
     if (outChars < length + 3)
         return 0;
     CopyTextPart(out, outChars, stamp, length);
+    size_t stampLength = length;
     for (const char *p = event; *p != '\0'; p++) {
         bool escaped = *p == '\n' || *p == '\r';
-        if (length + (escaped ? 2 : 1) + 3 > outChars)
+        if (length + (escaped ? 2 : 1) + 3 > outChars) {
+            length = stampLength + WholeCharactersLength(out + stampLength, length - stampLength);
             break;
+        }
         if (escaped) {
             out[length++] = '\\';
             out[length++] = *p == '\n' ? 'n' : 'r';

@@ -43,3 +43,10 @@ size_t FormatUnsigned(char *dst, size_t dstChars, unsigned long value) {
         reversed[i] = digits[count - 1 - i];
     return CopyTextPart(dst, dstChars, reversed, count);
 }
+
+size_t FormatHex32(char *dst, size_t dstChars, unsigned long value) {
+    char digits[10] = {'0', 'x'};
+    for (int i = 9; i >= 2; i--, value >>= 4)
+        digits[i] = "0123456789ABCDEF"[value & 0xF];
+    return CopyTextPart(dst, dstChars, digits, sizeof digits);
+}

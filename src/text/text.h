@@ -15,3 +15,7 @@ bool TextEqualsNoCase(const char *a, const char *b);
 
 // Writes value in decimal into dst, cut to dstChars - 1 characters. Returns the length written.
 size_t FormatUnsigned(char *dst, size_t dstChars, unsigned long value);
+
+// Writes value as "0x" and eight upper-case hexadecimal digits into dst, cut to dstChars - 1
+// characters. Returns the length written.
+size_t FormatHex32(char *dst, size_t dstChars, unsigned long value);

@@ -123,7 +123,7 @@ void RunRow(const Row &row, const std::function<void(HANDLE)> &visit = nullptr) 
     std::string alerts;
     while (WaitServicing(launcher.hProcess, 50) == WAIT_TIMEOUT &&
            GetTickCount() - launched < 30000) {
-        PostMessageA(FindWindowA(kBackdropClassName, NULL), WM_CLOSE, 0, 0);
+        PostMessageA(FindWindowW(kBackdropClassName, NULL), WM_CLOSE, 0, 0);
         AnswerAlert(launcher.dwProcessId, row.answer, &answered, &alerts);
     }
     DWORD ended = GetTickCount();
@@ -207,7 +207,7 @@ void CheckLog() {
                             "end",
                             "start: arguments 'run.ini,Logged'; settings from profile " K
                             "\\run.ini, section [Logged]",
-                            "picture 'nope.bmp' could not be read as a BMP file: error ",
+                            "picture 'nope.bmp' could not be read: error 0x80070002 (",
                             "first program started: process id ",
                             "first program ended: exit code 3",
                             "title wait ended: no window 'Nobody'",
@@ -327,7 +327,7 @@ TEST(LaunchRun, VisitorAndTitleWindow) {
     const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
     auto visit = [&](HANDLE) {
         SleepServicing(1000);
-        HWND backdrop = FindWindowA(kBackdropClassName, NULL);
+        HWND backdrop = FindWindowW(kBackdropClassName, NULL);
         border = (GetWindowLongA(backdrop, GWL_STYLE) & WS_BORDER) != 0;
         // The test display cannot change its modes: a display change is announced instead.
         SetWindowPos(backdrop, NULL, 10, 10, 30, 30, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -401,7 +401,7 @@ DWORD HandleCount(DWORD launcherId) {
 
 // Ends the session as Windows would: asked, the backdrop agrees; told, the launcher ends.
 void EndSession(bool *agreed) {
-    HWND backdrop = FindWindowA(kBackdropClassName, NULL);
+    HWND backdrop = FindWindowW(kBackdropClassName, NULL);
     DWORD_PTR answer = 0;
     SendMessageTimeoutA(backdrop, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 2000, &answer);
     *agreed = answer == TRUE;
@@ -434,7 +434,7 @@ TEST(LaunchRun, KeptSecondProgram) {
     EXPECT_GE(ticks[2] - ticks[1], 600u);
     EXPECT_GE(ticks[2] - ticks[1], ticks[1] - ticks[0] + 200) << "the wait doubles";
     EXPECT_EQ(RGB(0, 0, 128), between) << "the backdrop between two runs";
-    EXPECT_EQ(NULL, FindWindowA(kBackdropClassName, NULL)) << "gone with the show";
+    EXPECT_EQ(NULL, FindWindowW(kBackdropClassName, NULL)) << "gone with the show";
 
     bool agreed = false;
     RunRow({"kept: a crash is restarted", "run.ini,Crashing", "", K "\\one", K "\\two", "1|000000",

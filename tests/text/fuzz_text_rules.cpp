@@ -1,37 +1,66 @@
 // Arbitrary bytes as the command line through every text rule; strtol reads a delay alike up to
-// the clamp, strtoul a colour until it would overflow.
+// the clamp, strtoul a colour until it would overflow; UTF-8 cut anywhere stays whole
+// characters, and goes to UTF-16 and back unchanged.
 #include "text/alert_text.h"
 #include "text/command_line.h"
 #include "text/launch_settings.h"
 #include "text/log_line.h"
 #include "text/setting_values.h"
+#include "text/utf.h"
 #include <stdlib.h>
 #include <string.h>
 #include <string>
 
+// Whether text is valid UTF-8: exactly then it survives the way to UTF-16 and back.
+static bool IsValidUtf8(const char *text) {
+    static char16_t units[8192];
+    static char back[8192 * 3];
+    size_t length = strlen(text);
+    if (length >= 8192)
+        return false;
+    size_t count = Utf8ToUtf16(text, units, sizeof units / sizeof *units);
+    return Utf16ToUtf8(units, count, back, sizeof back) == length && strcmp(back, text) == 0;
+}
+
+static size_t Utf16Length(const char *text) {
+    static char16_t units[8192];
+    return Utf8ToUtf16(text, units, sizeof units / sizeof *units);
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (size == 0)
         return 0;
-    LeadByteSet leadBytes = {}; // the first byte chooses them, as a code page would
-    for (int c = 0x80; c < 256; c++)
-        leadBytes.isLead[c] = (c & 0x7F) >= data[0] % 0x80;
     std::string commandLine((const char *)data + 1, size - 1); // read up to a NUL, as Windows
+    bool valid = IsValidUtf8(commandLine.c_str());
     LaunchSettings settings;
-    size_t count = SplitArgumentText(SkipProgramName(commandLine.c_str(), &leadBytes), &settings);
+    size_t count = SplitArgumentText(SkipProgramName(commandLine.c_str()), &settings);
     for (size_t slot = 0; slot < SETTING_COUNT; slot++) {
         const char *value = settings.values[slot];
         long delay = strtol(value, NULL, 0);
         delay = delay > INT32_MAX ? INT32_MAX : delay < INT32_MIN ? INT32_MIN : delay;
         uint32_t colour = (uint32_t)strtoul(value, NULL, 10);
-        if (strlen(value) > MAX_VALUE_CHARS || (slot >= count && value[0] != '\0') ||
+        if (strlen(value) >= VALUE_CHARS || (valid && Utf16Length(value) > MAX_VALUE_UNITS) ||
+            (valid && !IsValidUtf8(value)) ||
+            ((slot >= count || slot >= POSITIONAL_COUNT) && value[0] != '\0') ||
             ParseDelay(value) != delay ||
             (strlen(value) < 19 && ParseColorComponent(value) != (int32_t)colour))
             abort();
         IsValueSet(value), IsSwitchedOff(value);
     }
+    // Cut to any number of units, UTF-16 holds whole characters that come back as a prefix.
+    if (valid) {
+        char16_t units[64];
+        char back[64 * 3];
+        size_t cut = Utf8ToUtf16(commandLine.c_str(), units, 1 + data[0] % 64);
+        Utf16ToUtf8(units, cut, back, sizeof back);
+        if (cut > data[0] % 64 || commandLine.compare(0, strlen(back), back) != 0 ||
+            (cut > 0 && units[cut - 1] >= 0xD800 && units[cut - 1] <= 0xDBFF))
+            abort();
+    }
     const char *args[2] = {settings.values[SLOT_EXE2], settings.values[SLOT_WDIR2]};
     char text[ALERT_TEXT_CHARS];
-    if (FormatAlertText(text, sizeof text, settings.values[SLOT_EXE1], args, 2) != strlen(text))
+    if (FormatAlertText(text, sizeof text, settings.values[SLOT_EXE1], args, 2) != strlen(text) ||
+        (valid && !IsValidUtf8(text)))
         abort();
     // Every end of the program part lies further on; an unquoted split gives back the line.
     const char *line = settings.values[SLOT_EXE1];
@@ -44,12 +73,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
                                strcmp(line + next + strspn(line + next, " \t"), parameters) != 0)))
             abort();
     }
-    // A log line is one line: a stamp, the event with its line breaks written out, CR LF.
+    // A log line is one line: a stamp, the event with its line breaks written out, CR LF,
+    // cut after a whole character.
     const LogTime time = {data[0] * 40u, data[0] % 13u, 31, 23, 59, 59, data[0] * 4u};
-    char logLine[LOG_LINE_CHARS / 8];
+    char logLine[LOG_LINE_CHARS / 16];
     size_t length = FormatLogLine(logLine, sizeof logLine, &time, commandLine.c_str());
     if (length != strlen(logLine) || length < 26 || strcspn(logLine, "\r\n") != length - 2 ||
-        strcmp(logLine + length - 2, "\r\n") != 0)
+        strcmp(logLine + length - 2, "\r\n") != 0 || (valid && !IsValidUtf8(logLine)))
         abort();
     return 0;
 }

@@ -4,22 +4,19 @@
 #include "text/launch_settings.h"
 #include "text/restart_wait.h"
 #include "text/setting_values.h"
+#include "text/utf.h"
 #include <gtest/gtest.h>
 #include <string>
 
 TEST(TextRules, SkipProgramName) {
-    LeadByteSet shiftJis = {};
-    for (int c = 0x81; c <= 0xFC; c++)
-        shiftJis.isLead[c] = c <= 0x9F || c >= 0xE0;
     const char *rows[][2] = {
-        {"k\xe9.exe\x01\x1f \"quoted\",b  ", "\"quoted\",b  "},
+        {"k\xc3\xa9.exe\x01\x1f \"quoted\",b  ", "\"quoted\",b  "},
         {"   \"unterminated", "\"unterminated"},
-        {"\"C:\\\x83\"x.exe\"a,b", "a,b"}, // a quote as trail byte does not end the name
-        {"\"abc\x83", ""},                 // a lead byte takes no terminator along
-        {"k\x83 a,b", "a,b"},              // outside quotes lead bytes play no part
+        {"\"C:\\\xd0\xa8 x.exe\"a,b", "a,b"},
+        {"\"abc", ""},
     };
     for (const auto &row : rows)
-        EXPECT_STREQ(row[1], SkipProgramName(row[0], &shiftJis)) << row[0];
+        EXPECT_STREQ(row[1], SkipProgramName(row[0])) << row[0];
 }
 
 TEST(TextRules, SplitAndValues) {
@@ -67,4 +64,32 @@ TEST(TextRules, RestartWait) {
                                 {0, 7, 0}};
     for (const auto &row : rows)
         EXPECT_EQ(row[2], RestartWaitMs(row[0], row[1])) << row[0] << " after " << row[1];
+}
+
+TEST(TextRules, ValuesCutByCharacters) {
+    const struct {
+        std::string character;
+        size_t kept; // of 200 in one value
+    } rows[] = {{"a", 149}, {"\xd0\xa8", 149}, {"\xe6\xbc\xa2", 149}, {"\xf0\x9f\x8e\xac", 74}};
+    for (const auto &row : rows) {
+        std::string text = "x,";
+        for (int i = 0; i < 200; i++)
+            text += row.character;
+        LaunchSettings settings;
+        SplitArgumentText(text.c_str(), &settings);
+        EXPECT_EQ(row.kept * row.character.size(), strlen(settings.values[SLOT_EXE2]))
+            << row.character;
+    }
+}
+
+TEST(TextRules, Utf8Detection) {
+    const char *rows[][2] = {// bytes, "1" when they read as UTF-8
+                             {"\xef\xbb\xbf[Main]", "1"},
+                             {"WDIR1=C:\\Pr\xc3\xa4sentation", "1"},
+                             {"WDIR1=C:\\Pr\xe4sentation", ""}, // the same in code page 1252
+                             {"EXE1=intro.exe", ""},                // ASCII reads alike either way
+                             {"\xed\xa0\x80", ""},                // a surrogate
+                             {"\xc0\xaf", ""}};                    // overlong
+    for (const auto &row : rows)
+        EXPECT_EQ(row[1][0] == '1', LooksLikeUtf8(row[0], strlen(row[0]))) << row[0];
 }
