@@ -1,7 +1,8 @@
 // Stand-in for the started programs. Usage: standin TAG [HOLD_MS [EXIT [DOCUMENT]]]. It appends
 // to the file STANDIN_LOG names "TAG TICK folder|=C: entry|start-up flags|show field|backdrop
 // visible|pointer shown over it|then per monitor the colours at its bottom right corner, its
-// centre and 20 pixels in from its left edge|DOCUMENT", holds HOLD_MS reading messages and
+// centre and 20 pixels in from its left edge|DOCUMENT" (names read with the wide calls and
+// written in UTF-8), holds HOLD_MS reading messages and
 // ends with EXIT: a number, "count" (how many times this TAG has started, this one included)
 // or "crash" (an access violation).
 // With STANDIN_KEYS set it first shows a window of its own, and on leaving appends to that

@@ -61,8 +61,8 @@ static bool WriteUtf16Copy(const char16_t *units, size_t count, wchar_t *copy) {
     DWORD length = GetTempPathW(MAX_PATH + 1, folder);
     if (length == 0 || length > MAX_PATH || GetTempFileNameW(folder, L"kvn", 0, copy) == 0)
         return false;
-    HANDLE file = CreateFileW(copy, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_TEMPORARY, NULL);
+    HANDLE file =
+        CreateFileW(copy, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, NULL);
     const char16_t mark = 0xFEFF;
     DWORD written = 0, bytes = (DWORD)(count * sizeof *units);
     bool done = file != INVALID_HANDLE_VALUE && WriteFile(file, &mark, 2, &written, NULL) &&

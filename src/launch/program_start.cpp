@@ -28,8 +28,9 @@ bool MakeDirectoryCurrent(const char *directory, char *full, DWORD fullChars) {
     bool network = (full[0] == '\\' && full[1] == '\\') || (full[0] == '/' && full[1] == '/');
     if (network)
         return true;
-    wchar_t drive = wideFull[0] >= L'a' && wideFull[0] <= L'z' ? (wchar_t)(wideFull[0] - L'a' + L'A')
-                                                              : wideFull[0];
+    wchar_t drive = wideFull[0] >= L'a' && wideFull[0] <= L'z'
+                        ? (wchar_t)(wideFull[0] - L'a' + L'A')
+                        : wideFull[0];
     const wchar_t name[] = {L'=', drive, L':', L'\0'};
     return SetEnvironmentVariableW(name, wideFull) != 0;
 }

@@ -10,8 +10,8 @@ size_t FormatAlertText(char *out, size_t outChars, const char *format, const cha
     for (const char *p = format; *p != '\0' && length + 1 < outChars;) {
         if (p[0] == '%' && p[1] == 's') {
             if (nextArg < argCount)
-                length += CopyTextUnits(out + length, outChars - length, args[nextArg],
-                                        (size_t)-1, (size_t)-1);
+                length += CopyTextUnits(out + length, outChars - length, args[nextArg], (size_t)-1,
+                                        (size_t)-1);
             nextArg++;
             p += 2;
         } else {

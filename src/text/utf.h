@@ -18,8 +18,7 @@ size_t Utf16ToUtf8(const char16_t *text, size_t length, char *out, size_t outCha
 // terminator included), as many whole characters as come to at most maxUnits UTF-16 units.
 // A byte that starts no valid sequence counts as one character of one unit. Returns the
 // length written.
-size_t CopyTextUnits(char *dst, size_t dstChars, const char *src, size_t srcChars,
-                     size_t maxUnits);
+size_t CopyTextUnits(char *dst, size_t dstChars, const char *src, size_t srcChars, size_t maxUnits);
 
 // length, or less when the text would end inside a UTF-8 sequence there: the length of the
 // whole characters before that sequence.

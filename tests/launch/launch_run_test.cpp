@@ -17,6 +17,9 @@ namespace {
 #define S K "\\s.exe " // the stand-in: TAG [HOLD_MS [EXIT]]
 #define MISSING "Error: Unable to Find = "
 #define LONG_NAME "nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn.ini" // no room below kDeep
+#define SHOW K "\\Шоу"                                       // names beyond code page 1252
+#define KANJI K "\\漢字"
+#define PRAES K "\\Präsentation" // within it
 
 const std::string kDeep = K "\\" + std::string(110, 'd') + "\\" + std::string(110, 'e');
 struct Row {
@@ -28,6 +31,18 @@ struct Row {
     bool answer = true;             // the runner presses OK on every alert
     const char *documents = "|";    // "first|second": what the shell opened each stand-in with
 };
+
+std::wstring Wide(const std::string &text) {
+    std::wstring wide(text.size() + 1, L'\0');
+    wide.resize(MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &wide[0], (int)wide.size()) - 1);
+    return wide;
+}
+
+std::string Utf8(const wchar_t *text) {
+    std::string utf8(wcslen(text) * 3 + 1, '\0');
+    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text, -1, &utf8[0], (int)utf8.size(), 0, 0) - 1);
+    return utf8;
+}
 
 // The start ticks of the stand-in tagged tag, in order.
 std::vector<DWORD> StartTicks(size_t tag) {
@@ -94,10 +109,10 @@ void AnswerAlert(DWORD processId, bool press, HWND *answered, std::string *seen)
     GetWindowThreadProcessId(box, &owner);
     if (owner != processId || box == *answered || !IsWindowVisible(box))
         return;
-    char caption[512] = "", text[1024] = "";
-    GetWindowTextA(box, caption, sizeof caption);
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    *seen += std::string(caption) + ": " + text + "\n";
+    wchar_t caption[512] = L"", text[1024] = L"";
+    GetWindowTextW(box, caption, 512);
+    GetDlgItemTextW(box, 0xFFFF, text, 1024);
+    *seen += Utf8(caption) + ": " + Utf8(text) + "\n";
     if (press)
         PostMessageA(box, WM_COMMAND, IDOK, 0);
     *answered = box;
@@ -107,14 +122,15 @@ void AnswerAlert(DWORD processId, bool press, HWND *answered, std::string *seen)
 // given the launcher's process.
 void RunRow(const Row &row, const std::function<void(HANDLE)> &visit = nullptr) {
     DeleteFileA(K "\\starts.log");
-    std::string line = std::string("\"Z:") + getenv("KORVANE_EXE") + "\" " + row.arguments;
-    STARTUPINFOA startup = {};
+    std::wstring line = Wide(std::string("\"Z:") + getenv("KORVANE_EXE") + "\" " + row.arguments);
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_FORCEOFFFEEDBACK;
     startup.wShowWindow = SW_SHOWMINNOACTIVE;
     PROCESS_INFORMATION launcher = {};
     DWORD launched = GetTickCount(), status = 1;
-    CreateProcessA(NULL, &line[0], NULL, NULL, 0, 0, NULL, row.folder, &startup, &launcher);
+    CreateProcessW(NULL, &line[0], NULL, NULL, 0, 0, NULL, Wide(row.folder).c_str(), &startup,
+                   &launcher);
     std::thread visitor([&] {
         if (visit)
             visit(launcher.hProcess);
@@ -188,8 +204,71 @@ const Row kRows[] = {
     {"documents opened through the shell", K "\\show files\\intro.kvt 1 800 0,\"" K "\\menu.kvt\" 2 0 0," K "\\one," K "\\two,50,500,1,0,0,128",
      "", K "\\one", K "\\two", "1|800000", 50, 800, 0, K, true, K "\\show files\\intro.kvt|" K "\\menu.kvt"},
     {"title of the backdrop itself", S "1," S "2," K "\\one," K "\\two,50,500,1,0,0,128,KORVANE WINDOW", "", K "\\one", K "\\two", "1|800000", 50, 500, 0},
+    {"UTF-16 LE profile, names beyond the code page", "utf16le.ini,Шоу", "", SHOW, KANJI, "1|000000", 50, 0, 0},
+    {"UTF-16 BE profile", "utf16be.ini,Шоу", "", SHOW, KANJI, "1|000000", 50, 0, 0},
+    {"UTF-8 profile with its mark: the first section", "utf8bom.ini,Шоу", "", SHOW, KANJI, "1|000000", 50, 0, 0},
+    {"UTF-8 profile without mark", "utf8.ini,Шоу", "", SHOW, KANJI, "1|000000", 50, 0, 0},
+    {"TITLE1 beyond the code page", "utf16le.ini,Титул", "", SHOW, KANJI, "1|000000", 50, 800, 0},
+    {"ANSI profile in code page 1252", "ansi.ini,Main", "", PRAES, K "\\two", "1|000000", 50, 0, 0},
+    {"direct form, folders beyond the code page", S "1," S "2," SHOW "," KANJI ",50,500", "", SHOW, KANJI, "1|000000", 50, 0, 0},
+    {"alert naming a folder beyond the code page", "NONE," S "2,NONE," K "\\Нет,50,50",
+     "Alert: Directory  = " K "\\Нет not Found\nAlert: Unable to execute file : " S "2 \n Current Directory : " K "\\Нет\n", "", "", "", 0, 0, 0},
+    {"values after the eleventh ignored", S "1 600," S "2," K "\\one," K "\\two,50,500,1,0,0,128,NONE,5,5," K "\\twelfth.log,PRIMARY,x.bmp,0,100,1",
+     "", K "\\one", K "\\two", "1|800000", 50, 600, 0},
+    {"PNG with a transparent border over the colour", "run.ini,Png", "", K "\\one", K "\\two", "1 1|800000 0000ff 800000|800000 0000ff 800000", 50, 0, 0},
+    {"JPEG", "run.ini,Jpeg", "", K "\\one", K "\\two", "1 1|800000 ~800000 800000|800000 ~800000 800000", 50, 0, 0},
+    {"truncated PNG: the colour alone, no alert", "run.ini,Truncated", "", K "\\one", K "\\two", "1|800000", 50, 0, 0},
 };
 // clang-format on
+
+// The lines of the file that hold each of events, in that order, one after the other.
+void ExpectLines(const char *file, const std::vector<std::string> &events) {
+    std::ifstream log(file);
+    size_t next = 0;
+    for (std::string line; next < events.size() && std::getline(log, line);)
+        next += line.find(events[next]) != std::string::npos;
+    EXPECT_EQ(events.size(), next)
+        << file << " lacks, in order: " << events[std::min(next, events.size() - 1)];
+}
+
+// utf8 written to name (UTF-8) in an encoding Notepad saves: "utf8" (without mark), "utf8bom",
+// "utf16le" or "utf16be" (with marks).
+void WriteEncoded(const std::string &name, const std::string &utf8, const std::string &encoding) {
+    std::string bytes = encoding == "utf8bom" ? "\xef\xbb\xbf" + utf8 : utf8;
+    if (encoding.compare(0, 5, "utf16") == 0) {
+        bool little = encoding == "utf16le";
+        bytes = little ? "\xff\xfe" : "\xfe\xff";
+        for (wchar_t unit : Wide(utf8)) {
+            char low = (char)(unit & 0xFF), high = (char)(unit >> 8);
+            bytes += little ? std::string{low, high} : std::string{high, low};
+        }
+    }
+    FILE *f = _wfopen(Wide(name).c_str(), L"wb");
+    fwrite(bytes.data(), bytes.size(), 1, f);
+    fclose(f);
+}
+
+// Folders and stand-ins named beyond the code page, the same profile in every encoding, one in
+// code page 1252, and the pictures.
+void PrepareNames() {
+    for (const char *folder : {SHOW, KANJI, PRAES}) {
+        CreateDirectoryW(Wide(folder).c_str(), NULL);
+        CopyFileW(L"C:\\kt\\s.exe", Wide(std::string(folder) + "\\пуск.exe").c_str(), FALSE);
+    }
+    std::string keys = "EXE1=" SHOW "\\пуск.exe 1\nEXE2=" KANJI "\\пуск.exe 2\nWDIR1=" SHOW
+                       "\nWDIR2=" KANJI "\nDELAY1=50\nDELAY2=500\nLOG=" K "\\unicode.log\n";
+    std::string profile = "[Шоу]\n" + keys + "[Титул]\nTITLE1=Заставка\nTIMEOUT1=900\n" + keys;
+    for (const char *encoding : {"utf16le", "utf16be", "utf8bom", "utf8"})
+        WriteEncoded(K "\\" + std::string(encoding) + ".ini", profile, encoding);
+    WriteEncoded(K "\\ansi.ini",
+                 "[Main]\nEXE1=" S "1\nEXE2=" S "2\nWDIR1=" K "\\Pr\xe4sentation\nWDIR2=" K
+                 "\\two\nDELAY1=50\nDELAY2=500\n",
+                 "utf8");
+    DeleteFileA(K "\\unicode.log");
+    for (const char *picture : {"logo.png", "logo.jpg", "truncated.png"})
+        CopyFileA((std::string("Z:") + getenv("KORVANE_PICTURES") + "/" + picture).c_str(),
+                  (K "\\" + std::string(picture)).c_str(), FALSE);
+}
 
 // The two logged runs, in order: a local time stamp, the event, CR LF; the alert stays up for
 // its ALERTWAIT of 1000 ms.
@@ -284,6 +363,9 @@ TEST(LaunchRun, Table) {
     profile += section("Picture", S "1", "IMAGE=picture.bmp\nCURSOR=0\nBLUE=128\n");
     profile += section("Hung", S "1 40000", "TIMEOUT1=900\nLOG=C:\\no\\such\\x.log\n");
     profile += section("Lingering", S "1", "TITLE1=Forever\nTIMEOUT1=900\n");
+    profile += section("Png", S "1", "IMAGE=logo.png\nBLUE=128\n");
+    profile += section("Jpeg", S "1", "IMAGE=logo.jpg\nBLUE=128\n");
+    profile += section("Truncated", S "1", "IMAGE=truncated.png\nBLUE=128\nLOG=unicode.log\n");
     profile += section("Kept", S "1",
                        "EXE2=" S "2 0 count\nDELAY2=0\nRESTART2=300\nQUIT2=3\n"
                        "BLUE=128\nLOG=kept.log\n");
@@ -304,9 +386,24 @@ TEST(LaunchRun, Table) {
     DeleteFileA(K "\\runs.log");
     DeleteFileA(K "\\kept.log");
     HWND forever = CreateWindowExA(0, "STATIC", "Forever", WS_POPUP, 0, 0, 9, 9, 0, 0, 0, 0);
+    HWND intro =
+        CreateWindowExW(0, L"STATIC", Wide("Заставка").c_str(), WS_POPUP, 0, 0, 9, 9, 0, 0, 0, 0);
+    PrepareNames();
     for (const Row &row : kRows)
         RunRow(row);
     DestroyWindow(forever);
+    DestroyWindow(intro);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(K "\\twelfth.log"))
+        << "no LOG from a twelfth value";
+    ExpectLines(K "\\unicode.log", {"start: arguments 'utf16le.ini,Шоу'; settings from profile " K
+                                    "\\utf16le.ini, section [Шоу]",
+                                    "first program started: process id ",
+                                    "command line '" SHOW "\\пуск.exe 1', folder '" SHOW "'",
+                                    "second program started: process id ",
+                                    "command line '" KANJI "\\пуск.exe 2', folder '" KANJI "'",
+                                    "start: arguments 'utf8.ini,Шоу'",
+                                    "TIMEOUT1 ran out with a window 'Заставка' still there",
+                                    "picture 'truncated.png' could not be read: error 0x"});
     // The first program that outlived TIMEOUT1 still runs; as a Wine process it would keep the
     // test's output open until it ends.
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
@@ -406,16 +503,6 @@ void EndSession(bool *agreed) {
     SendMessageTimeoutA(backdrop, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 2000, &answer);
     *agreed = answer == TRUE;
     SendMessageTimeoutA(backdrop, WM_ENDSESSION, TRUE, 0, SMTO_BLOCK, 2000, &answer);
-}
-
-// The lines of the file that hold each of events, in that order, one after the other.
-void ExpectLines(const char *file, const std::vector<std::string> &events) {
-    std::ifstream log(file);
-    size_t next = 0;
-    for (std::string line; next < events.size() && std::getline(log, line);)
-        next += line.find(events[next]) != std::string::npos;
-    EXPECT_EQ(events.size(), next)
-        << file << " lacks, in order: " << events[std::min(next, events.size() - 1)];
 }
 
 // RESTART2: the second program started again whenever it ends, the backdrop up in between.

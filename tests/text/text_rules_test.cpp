@@ -87,9 +87,9 @@ TEST(TextRules, Utf8Detection) {
                              {"\xef\xbb\xbf[Main]", "1"},
                              {"WDIR1=C:\\Pr\xc3\xa4sentation", "1"},
                              {"WDIR1=C:\\Pr\xe4sentation", ""}, // the same in code page 1252
-                             {"EXE1=intro.exe", ""},                // ASCII reads alike either way
-                             {"\xed\xa0\x80", ""},                // a surrogate
-                             {"\xc0\xaf", ""}};                    // overlong
+                             {"EXE1=intro.exe", ""},            // ASCII reads alike either way
+                             {"\xed\xa0\x80", ""},              // a surrogate
+                             {"\xc0\xaf", ""}};                 // overlong
     for (const auto &row : rows)
         EXPECT_EQ(row[1][0] == '1', LooksLikeUtf8(row[0], strlen(row[0]))) << row[0];
 }
