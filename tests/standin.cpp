@@ -1,10 +1,9 @@
 // Stand-in for the started programs. Usage: standin TAG [HOLD_MS [EXIT [DOCUMENT]]]. It appends
 // to the file STANDIN_LOG names "TAG TICK folder|=C: entry|start-up flags|show field|backdrop
 // visible|pointer shown over it|then per monitor the colours at its bottom right corner, its
-// centre and 20 pixels in from its left edge|DOCUMENT" (names read with the wide calls and
-// written in UTF-8), holds HOLD_MS reading messages and
-// ends with EXIT: a number, "count" (how many times this TAG has started, this one included)
-// or "crash" (an access violation).
+// centre and 20 pixels in from its left edge|DOCUMENT" (names read wide, written in UTF-8),
+// holds HOLD_MS reading messages and ends with EXIT: a number, "count" (how many times this
+// TAG has started, this one included) or "crash" (an access violation).
 // With STANDIN_KEYS set it first shows a window of its own, and on leaving appends to that
 // file "TAG the keys typed into it|whether it was above the backdrop a second after showing".
 // TAG "churn": for HOLD_MS it makes and destroys windows.
@@ -36,12 +35,8 @@ static LRESULT CALLBACK KeysWndProc(HWND window, UINT message, WPARAM wParam, LP
         typed[strlen(typed)] = (char)wParam;
     if (message == WM_TIMER) { // seen on the screen: its own colour in its middle
         KillTimer(window, 1);
-        RECT area;
-        GetClientRect(window, &area);
-        MapWindowPoints(window, NULL, (POINT *)&area, 2);
         HDC screen = GetDC(NULL);
-        aboveBackdrop = GetPixel(screen, (area.left + area.right) / 2,
-                                 (area.top + area.bottom) / 2) == kKeysColour;
+        aboveBackdrop = GetPixel(screen, 250, 150) == kKeysColour;
         ReleaseDC(NULL, screen);
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -65,13 +60,12 @@ static void Hold(DWORD ms) {
     }
 }
 
-static int StartsSoFar(const char *logName, const char *tag) {
+static int StartsSoFar(const char *logName, std::string tag) {
     FILE *log = fopen(logName, "r");
     int count = 0;
-    for (char line[1024]; log && fgets(line, sizeof line, log);)
-        count += strncmp(line, tag, strlen(tag)) == 0 && line[strlen(tag)] == ' ';
-    if (log)
-        fclose(log);
+    for (char line[1024]; fgets(line, sizeof line, log);)
+        count += strncmp(line, (tag + " ").c_str(), tag.size() + 1) == 0;
+    fclose(log);
     return count;
 }
 

@@ -38,34 +38,23 @@ std::wstring Wide(const std::string &text) {
     return wide;
 }
 
-std::string Utf8(const wchar_t *text) {
-    std::string utf8(wcslen(text) * 3 + 1, '\0');
-    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text, -1, &utf8[0], (int)utf8.size(), 0, 0) - 1);
-    return utf8;
-}
-
-// The start ticks of the stand-in tagged tag, in order.
-std::vector<DWORD> StartTicks(size_t tag) {
+// Each stand-in's start ticks and the rest of its first line, by its tag (1 or 2).
+struct StartsOfTag {
     std::vector<DWORD> ticks;
-    std::ifstream log(K "\\starts.log");
-    size_t seen;
-    DWORD tick;
-    for (std::string record; log >> seen >> tick && std::getline(log, record);)
-        if (seen == tag)
-            ticks.push_back(tick);
-    return ticks;
-}
-
-// Each stand-in's first start tick and the rest of its line, by its tag (1 or 2); tick 0: no
-// start.
-std::vector<std::pair<DWORD, std::string>> Starts() {
-    std::vector<std::pair<DWORD, std::string>> starts(3);
+    DWORD first = 0; // 0: no start
+    std::string record;
+};
+std::vector<StartsOfTag> Starts() {
+    std::vector<StartsOfTag> starts(3);
     std::ifstream log(K "\\starts.log");
     size_t tag;
     DWORD tick;
-    for (std::string record; log >> tag >> tick && std::getline(log, record);)
-        if (starts.at(tag).first == 0)
-            starts.at(tag) = {tick, record.substr(1)};
+    for (std::string record; log >> tag >> tick && std::getline(log, record);) {
+        StartsOfTag &of = starts.at(tag);
+        of.ticks.push_back(tick);
+        if (of.first == 0)
+            of.first = tick, of.record = record.substr(1);
+    }
     return starts;
 }
 
@@ -103,7 +92,7 @@ bool Matches(std::string expected, std::string seen) {
 }
 
 // Reads the message box a process shows as a user would, and presses its OK button if asked.
-void AnswerAlert(DWORD processId, bool press, HWND *answered, std::string *seen) {
+void AnswerAlert(DWORD processId, bool press, HWND *answered, std::wstring *seen) {
     HWND box = FindWindowA("#32770", NULL);
     DWORD owner = 0;
     GetWindowThreadProcessId(box, &owner);
@@ -112,7 +101,7 @@ void AnswerAlert(DWORD processId, bool press, HWND *answered, std::string *seen)
     wchar_t caption[512] = L"", text[1024] = L"";
     GetWindowTextW(box, caption, 512);
     GetDlgItemTextW(box, 0xFFFF, text, 1024);
-    *seen += Utf8(caption) + ": " + Utf8(text) + "\n";
+    *seen += std::wstring(caption) + L": " + text + L"\n";
     if (press)
         PostMessageA(box, WM_COMMAND, IDOK, 0);
     *answered = box;
@@ -136,7 +125,7 @@ void RunRow(const Row &row, const std::function<void(HANDLE)> &visit = nullptr) 
             visit(launcher.hProcess);
     });
     HWND answered = NULL;
-    std::string alerts;
+    std::wstring alerts;
     while (WaitServicing(launcher.hProcess, 50) == WAIT_TIMEOUT &&
            GetTickCount() - launched < 30000) {
         PostMessageA(FindWindowW(kBackdropClassName, NULL), WM_CLOSE, 0, 0);
@@ -147,7 +136,7 @@ void RunRow(const Row &row, const std::function<void(HANDLE)> &visit = nullptr) 
     GetExitCodeProcess(launcher.hProcess, &status);
     EXPECT_EQ(0u, status) << row.name << ": ended with 0, in time";
     TerminateProcess(launcher.hProcess, 1);
-    EXPECT_EQ(row.alerts, alerts) << row.name;
+    EXPECT_TRUE(Wide(row.alerts) == alerts) << row.name;
     auto starts = Starts();
     for (int i = 0; i < 100 && *row.secondIn && starts[2].first == 0; i++, Sleep(50))
         starts = Starts(); // with no second delay the launcher may end first
@@ -157,9 +146,9 @@ void RunRow(const Row &row, const std::function<void(HANDLE)> &visit = nullptr) 
         std::string expected =
             Expected(tag == 1 ? row.firstIn : row.secondIn, tag == 1 ? "10" : "7", row.screen,
                      tag == 1 ? documents.substr(0, bar) : documents.substr(bar + 1));
-        EXPECT_TRUE(Matches(expected, starts[tag].second))
+        EXPECT_TRUE(Matches(expected, starts[tag].record))
             << row.name << " " << tag << "\n wanted " << expected << "\n saw    "
-            << starts[tag].second;
+            << starts[tag].record;
     }
     // Unsigned, a difference with a missing start passes whatever the row says.
     EXPECT_GE(starts[1].first - launched, row.minFirst) << row.name << ": first delay";
@@ -209,7 +198,7 @@ const Row kRows[] = {
     {"UTF-8 profile with its mark: the first section", "utf8bom.ini,Шоу", "", SHOW, KANJI, "1|000000", 50, 0, 0},
     {"UTF-8 profile without mark", "utf8.ini,Шоу", "", SHOW, KANJI, "1|000000", 50, 0, 0},
     {"TITLE1 beyond the code page", "utf16le.ini,Титул", "", SHOW, KANJI, "1|000000", 50, 800, 0},
-    {"ANSI profile in code page 1252", "ansi.ini,Main", "", PRAES, K "\\two", "1|000000", 50, 0, 0},
+    {"ANSI profile in code page 1252", "run.ini,Ansi", "", PRAES, K "\\two", "1|000000", 50, 0, 0},
     {"direct form, folders beyond the code page", S "1," S "2," SHOW "," KANJI ",50,500", "", SHOW, KANJI, "1|000000", 50, 0, 0},
     {"alert naming a folder beyond the code page", "NONE," S "2,NONE," K "\\Нет,50,50",
      "Alert: Directory  = " K "\\Нет not Found\nAlert: Unable to execute file : " S "2 \n Current Directory : " K "\\Нет\n", "", "", "", 0, 0, 0},
@@ -248,8 +237,8 @@ void WriteEncoded(const std::string &name, const std::string &utf8, const std::s
     fclose(f);
 }
 
-// Folders and stand-ins named beyond the code page, the same profile in every encoding, one in
-// code page 1252, and the pictures.
+// Folders and stand-ins named beyond the code page, the same profile in every encoding, and the
+// pictures.
 void PrepareNames() {
     for (const char *folder : {SHOW, KANJI, PRAES}) {
         CreateDirectoryW(Wide(folder).c_str(), NULL);
@@ -260,40 +249,29 @@ void PrepareNames() {
     std::string profile = "[Шоу]\n" + keys + "[Титул]\nTITLE1=Заставка\nTIMEOUT1=900\n" + keys;
     for (const char *encoding : {"utf16le", "utf16be", "utf8bom", "utf8"})
         WriteEncoded(K "\\" + std::string(encoding) + ".ini", profile, encoding);
-    WriteEncoded(K "\\ansi.ini",
-                 "[Main]\nEXE1=" S "1\nEXE2=" S "2\nWDIR1=" K "\\Pr\xe4sentation\nWDIR2=" K
-                 "\\two\nDELAY1=50\nDELAY2=500\n",
-                 "utf8");
-    DeleteFileA(K "\\unicode.log");
-    for (const char *picture : {"logo.png", "logo.jpg", "truncated.png"})
-        CopyFileA((std::string("Z:") + getenv("KORVANE_PICTURES") + "/" + picture).c_str(),
-                  (K "\\" + std::string(picture)).c_str(), FALSE);
+    for (const char *log : {K "\\unicode.log", K "\\twelfth.log"})
+        DeleteFileA(log);
+    for (std::string picture : {"picture.bmp", "logo.png", "logo.jpg", "truncated.png"})
+        CopyFileA(("Z:" + std::string(getenv("KORVANE_PICTURES")) + "/" + picture).c_str(),
+                  (K "\\" + picture).c_str(), 0);
 }
 
 // The two logged runs, in order: a local time stamp, the event, CR LF; the alert stays up for
 // its ALERTWAIT of 1000 ms.
 void CheckLog() {
-    const char *events[] = {"start: arguments 'run.ini,Unattended'; settings from profile " K
-                            "\\run.ini, section [Unattended]",
-                            "first program could not start: error 193 ",
-                            "first program: opening it through the shell",
-                            "first program could not be opened through the shell either: error ",
-                            "alert Error: Unable to launch : " K "\\intro.nobody\\n",
-                            "alert closed by itself",
-                            "second program started: process id ",
-                            "second program showed no window in time (or ended): no keyboard",
-                            "backdrop removed",
-                            "end",
-                            "start: arguments 'run.ini,Logged'; settings from profile " K
-                            "\\run.ini, section [Logged]",
-                            "picture 'nope.bmp' could not be read: error 0x80070002 (",
-                            "first program started: process id ",
-                            "first program ended: exit code 3",
-                            "title wait ended: no window 'Nobody'",
-                            "second program started: process id ",
-                            "second program showed no window in time (or ended): no keyboard",
-                            "backdrop removed",
-                            "end"};
+    const char *handover = "second program showed no window in time (or ended): no keyboard";
+    // clang-format off
+    const char *events[] = {
+        "start: arguments 'run.ini,Unattended'; settings from profile " K "\\run.ini, section [Unattended]",
+        "first program could not start: error 193 ", "first program: opening it through the shell",
+        "first program could not be opened through the shell either: error ",
+        "alert Error: Unable to launch : " K "\\intro.nobody\\n", "alert closed by itself",
+        "second program started: process id ", handover, "backdrop removed", "end",
+        "start: arguments 'run.ini,Logged'; settings from profile " K "\\run.ini, section [Logged]",
+        "picture 'nope.bmp' could not be read: error 0x80070002 (", "first program started: process id ",
+        "first program ended: exit code 3", "title wait ended: no window 'Nobody'",
+        "second program started: process id ", handover, "backdrop removed", "end"};
+    // clang-format on
     std::ifstream file(K "\\runs.log", std::ios::binary);
     std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     std::vector<std::string> lines;
@@ -320,25 +298,6 @@ void CheckLog() {
     EXPECT_GE(ms(lines[5]) - ms(lines[4]), 1000) << "the alert's time up";
 }
 
-// 700x500, 24 bits: a 40-pixel green frame around red. The left monitor has room for it, the
-// right one (640x480) does not.
-void WritePicture(const char *name) {
-    const uint32_t width = 700, height = 500, bytes = width * height * 3;
-    const uint32_t header[] = {54 + bytes, 0,     54, 40, width, height, 1 | 24 << 16,
-                               0,          bytes, 0,  0,  0,     0};
-    FILE *f = fopen(name, "wb");
-    fwrite("BM", 2, 1, f);
-    fwrite(header, sizeof header, 1, f);
-    std::string pixels;
-    for (uint32_t y = 0; y < height; y++)
-        for (uint32_t x = 0; x < width; x++)
-            pixels += std::min({x, y, width - 1 - x, height - 1 - y}) < 40
-                          ? std::string("\0\xff\0", 3)
-                          : std::string("\0\0\xff", 3);
-    fwrite(pixels.data(), pixels.size(), 1, f);
-    fclose(f);
-}
-
 TEST(LaunchRun, Table) {
     for (const char *folder : {K, K "\\one", K "\\two", K "\\one\\data", K "\\show files"})
         CreateDirectoryA(folder, NULL);
@@ -363,6 +322,7 @@ TEST(LaunchRun, Table) {
     profile += section("Picture", S "1", "IMAGE=picture.bmp\nCURSOR=0\nBLUE=128\n");
     profile += section("Hung", S "1 40000", "TIMEOUT1=900\nLOG=C:\\no\\such\\x.log\n");
     profile += section("Lingering", S "1", "TITLE1=Forever\nTIMEOUT1=900\n");
+    profile += section("Ansi", S "1", "WDIR1=" K "\\Pr\xe4sentation\n");
     profile += section("Png", S "1", "IMAGE=logo.png\nBLUE=128\n");
     profile += section("Jpeg", S "1", "IMAGE=logo.jpg\nBLUE=128\n");
     profile += section("Truncated", S "1", "IMAGE=truncated.png\nBLUE=128\nLOG=unicode.log\n");
@@ -379,7 +339,6 @@ TEST(LaunchRun, Table) {
         fclose(f);
     }
     SetEnvironmentVariableA("STANDIN_LOG", K "\\starts.log");
-    WritePicture(K "\\picture.bmp");
     RegSetValueA(HKEY_CLASSES_ROOT, ".kvt", REG_SZ, "korvane.test", 0);
     RegSetValueA(HKEY_CLASSES_ROOT, "korvane.test\\shell\\open\\command", REG_SZ,
                  "\"" K "\\s.exe\" %* \"%1\"", 0);
@@ -395,15 +354,14 @@ TEST(LaunchRun, Table) {
     DestroyWindow(intro);
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(K "\\twelfth.log"))
         << "no LOG from a twelfth value";
-    ExpectLines(K "\\unicode.log", {"start: arguments 'utf16le.ini,Шоу'; settings from profile " K
-                                    "\\utf16le.ini, section [Шоу]",
-                                    "first program started: process id ",
-                                    "command line '" SHOW "\\пуск.exe 1', folder '" SHOW "'",
-                                    "second program started: process id ",
-                                    "command line '" KANJI "\\пуск.exe 2', folder '" KANJI "'",
-                                    "start: arguments 'utf8.ini,Шоу'",
-                                    "TIMEOUT1 ran out with a window 'Заставка' still there",
-                                    "picture 'truncated.png' could not be read: error 0x"});
+    // clang-format off
+    ExpectLines(K "\\unicode.log", {
+        "start: arguments 'utf16le.ini,Шоу'; settings from profile " K "\\utf16le.ini, section [Шоу]",
+        "first program started: process id ", "command line '" SHOW "\\пуск.exe 1', folder '" SHOW "'",
+        "second program started: process id ", "command line '" KANJI "\\пуск.exe 2', folder '" KANJI "'",
+        "start: arguments 'utf8.ini,Шоу'", "TIMEOUT1 ran out with a window 'Заставка' still there",
+        "picture 'truncated.png' could not be read: error 0x"});
+    // clang-format on
     // The first program that outlived TIMEOUT1 still runs; as a Wine process it would keep the
     // test's output open until it ends.
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
@@ -467,33 +425,23 @@ TEST(LaunchRun, VisitorAndTitleWindow) {
 
 // Waits up to 15 s until the stand-in tagged 2 has started count times.
 void AwaitSecondStarts(size_t count) {
-    for (int i = 0; i < 300 && StartTicks(2).size() < count; i++)
+    for (int i = 0; i < 300 && Starts()[2].ticks.size() < count; i++)
         Sleep(50);
 }
 
-// The launcher's open handles, from the system's list of every handle (Wine does not answer
-// GetProcessHandleCount for another process); 0 when the platform does not tell.
+// The launcher's open handles, from the system's list of every handle (class 16), as Wine
+// does not answer GetProcessHandleCount for another process.
 DWORD HandleCount(DWORD launcherId) {
-    struct Handle {
-        ULONG processId;
-        BYTE type, flags;
-        USHORT value;
-        void *object;
-        ACCESS_MASK access;
-    };
-    typedef LONG(WINAPI * QueryCall)(int, void *, ULONG, ULONG *);
-    auto query =
-        (QueryCall)(void *)GetProcAddress(GetModuleHandleA("ntdll"), "NtQuerySystemInformation");
+    // clang-format off
+    struct Handle { ULONG processId; BYTE type, flags; USHORT value; void *object; ACCESS_MASK access; };
+    // clang-format on
+    auto query = (LONG(WINAPI *)(int, void *, ULONG, ULONG *))(void *)GetProcAddress(
+        GetModuleHandleA("ntdll"), "NtQuerySystemInformation");
     std::vector<char> buffer(1 << 22);
-    const int SYSTEM_HANDLE_INFORMATION = 16;
-    if (query(SYSTEM_HANDLE_INFORMATION, buffer.data(), (ULONG)buffer.size(), NULL) != 0)
-        return 0;
-    ULONG total = *(ULONG *)buffer.data();
+    query(16, buffer.data(), (ULONG)buffer.size(), NULL);
     const Handle *handles = (const Handle *)(buffer.data() + sizeof(void *));
-    DWORD count = 0;
-    for (ULONG i = 0; i < total; i++)
-        count += handles[i].processId == launcherId;
-    return count;
+    return (DWORD)std::count_if(handles, handles + *(ULONG *)buffer.data(),
+                                [&](const Handle &h) { return h.processId == launcherId; });
 }
 
 // Ends the session as Windows would: asked, the backdrop agrees; told, the launcher ends.
@@ -515,10 +463,8 @@ TEST(LaunchRun, KeptSecondProgram) {
                SleepServicing(200);
                between = GetPixel(GetDC(NULL), GetSystemMetrics(SM_CXSCREEN) / 2, 10);
            });
-    std::vector<DWORD> ticks = StartTicks(2);
+    std::vector<DWORD> ticks = Starts()[2].ticks;
     ASSERT_EQ(3u, ticks.size()) << "started until it ended with QUIT2, then no more";
-    EXPECT_GE(ticks[1] - ticks[0], 300u);
-    EXPECT_GE(ticks[2] - ticks[1], 600u);
     EXPECT_GE(ticks[2] - ticks[1], ticks[1] - ticks[0] + 200) << "the wait doubles";
     EXPECT_EQ(RGB(0, 0, 128), between) << "the backdrop between two runs";
     EXPECT_EQ(NULL, FindWindowW(kBackdropClassName, NULL)) << "gone with the show";
@@ -549,7 +495,7 @@ TEST(LaunchRun, KeptSecondProgram) {
                EndSession(&agreed);
            });
     SleepServicing(1500);
-    EXPECT_EQ(11u, StartTicks(2).size()) << "nothing started once the session ends";
+    EXPECT_EQ(11u, Starts()[2].ticks.size()) << "nothing started once the session ends";
     printf("the launcher's handles: %lu after the first start, %lu after the eleventh\n",
            afterFirst, afterTenth);
     // Wine's WaitForInputIdle keeps a handle to the program's idle event per call, one per

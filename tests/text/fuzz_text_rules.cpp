@@ -11,20 +11,18 @@
 #include <string.h>
 #include <string>
 
-// Whether text is valid UTF-8: exactly then it survives the way to UTF-16 and back.
-static bool IsValidUtf8(const char *text) {
-    static char16_t units[8192];
-    static char back[8192 * 3];
-    size_t length = strlen(text);
-    if (length >= 8192)
-        return false;
-    size_t count = Utf8ToUtf16(text, units, sizeof units / sizeof *units);
-    return Utf16ToUtf8(units, count, back, sizeof back) == length && strcmp(back, text) == 0;
-}
+static char16_t wide[8192];
 
 static size_t Utf16Length(const char *text) {
-    static char16_t units[8192];
-    return Utf8ToUtf16(text, units, sizeof units / sizeof *units);
+    return Utf8ToUtf16(text, wide, sizeof wide / sizeof *wide);
+}
+
+// Whether text is valid UTF-8: exactly then it survives the way to UTF-16 and back.
+static bool IsValidUtf8(const char *text) {
+    static char back[sizeof wide * 3];
+    return strlen(text) < 8192 &&
+           Utf16ToUtf8(wide, Utf16Length(text), back, sizeof back) == strlen(text) &&
+           strcmp(back, text) == 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
@@ -33,7 +31,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     std::string commandLine((const char *)data + 1, size - 1); // read up to a NUL, as Windows
     bool valid = IsValidUtf8(commandLine.c_str());
     LaunchSettings settings;
-    size_t count = SplitArgumentText(SkipProgramName(commandLine.c_str()), &settings);
+    const char *arguments = SkipProgramName(commandLine.c_str());
+    size_t count = SplitArgumentText(arguments, &settings);
+    // Each of the first eleven values whole, or cut only where a next character would pass
+    // 149 UTF-16 units.
+    std::string rest = arguments;
+    for (size_t slot = 0, at; slot < POSITIONAL_COUNT && valid; slot++, rest.erase(0, at)) {
+        rest.erase(0, rest.find_first_not_of(','));
+        std::string piece = rest.substr(0, at = rest.find(','));
+        const char *value = settings.values[slot];
+        if (piece.compare(0, strlen(value), value) != 0 ||
+            (strlen(value) < piece.size() && Utf16Length(value) < MAX_VALUE_UNITS - 1))
+            abort();
+    }
     for (size_t slot = 0; slot < SETTING_COUNT; slot++) {
         const char *value = settings.values[slot];
         long delay = strtol(value, NULL, 0);
@@ -47,6 +57,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             abort();
         IsValueSet(value), IsSwitchedOff(value);
     }
+    // Code page text is taken for UTF-8 only when marked so, or valid UTF-8 beyond ASCII.
+    const char *bytes = commandLine.c_str();
+    bool beyondAscii = false;
+    for (const char *p = bytes; *p != '\0'; p++)
+        beyondAscii = beyondAscii || (unsigned char)*p >= 0x80;
+    if (LooksLikeUtf8(bytes, strlen(bytes)) !=
+        (strncmp(bytes, "\xef\xbb\xbf", 3) == 0 || (valid && beyondAscii)))
+        abort();
     // Cut to any number of units, UTF-16 holds whole characters that come back as a prefix.
     if (valid) {
         char16_t units[64];

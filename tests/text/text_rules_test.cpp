@@ -4,7 +4,6 @@
 #include "text/launch_settings.h"
 #include "text/restart_wait.h"
 #include "text/setting_values.h"
-#include "text/utf.h"
 #include <gtest/gtest.h>
 #include <string>
 
@@ -52,44 +51,11 @@ TEST(TextRules, ProgramEnds) {
 }
 
 TEST(TextRules, RestartWait) {
+    // clang-format off
     const uint32_t rows[][3] = {// RESTART2, short runs in a row, wait
-                                {1000, 0, 1000},
-                                {1000, 1, 1000},
-                                {1000, 3, 4000},
-                                {1000, 9, 256000},
-                                {1000, 10, 300000},
-                                {1000, 4000000000u, 300000},
-                                {400000, 5, 400000},
-                                {0x7fffffff, 40, 0x7fffffff},
-                                {0, 7, 0}};
+        {1000, 0, 1000}, {1000, 1, 1000}, {1000, 3, 4000}, {1000, 9, 256000}, {1000, 10, 300000},
+        {1000, 4000000000u, 300000}, {400000, 5, 400000}, {0x7fffffff, 40, 0x7fffffff}, {0, 7, 0}};
+    // clang-format on
     for (const auto &row : rows)
         EXPECT_EQ(row[2], RestartWaitMs(row[0], row[1])) << row[0] << " after " << row[1];
-}
-
-TEST(TextRules, ValuesCutByCharacters) {
-    const struct {
-        std::string character;
-        size_t kept; // of 200 in one value
-    } rows[] = {{"a", 149}, {"\xd0\xa8", 149}, {"\xe6\xbc\xa2", 149}, {"\xf0\x9f\x8e\xac", 74}};
-    for (const auto &row : rows) {
-        std::string text = "x,";
-        for (int i = 0; i < 200; i++)
-            text += row.character;
-        LaunchSettings settings;
-        SplitArgumentText(text.c_str(), &settings);
-        EXPECT_EQ(row.kept * row.character.size(), strlen(settings.values[SLOT_EXE2]))
-            << row.character;
-    }
-}
-
-TEST(TextRules, Utf8Detection) {
-    const char *rows[][2] = {// bytes, "1" when they read as UTF-8
-                             {"\xef\xbb\xbf[Main]", "1"},
-                             {"WDIR1=C:\\Pr\xc3\xa4sentation", "1"},
-                             {"WDIR1=C:\\Pr\xe4sentation", ""}, // the same in code page 1252
-                             {"EXE1=intro.exe", ""},            // ASCII reads alike either way
-                             {"\xed\xa0\x80", ""},              // a surrogate
-                             {"\xc0\xaf", ""}};                 // overlong
-    for (const auto &row : rows)
-        EXPECT_EQ(row[1][0] == '1', LooksLikeUtf8(row[0], strlen(row[0]))) << row[0];
 }
