@@ -17,6 +17,10 @@ else
     export WINELOADER=/usr/lib/wine/wine
 fi
 
+# The second lane of tests runs on the second display, when there is one.
+if [ "${KORVANE_LANE:-}" = 2 ] && [ -n "${KORVANE_DISPLAY2:-}" ]; then
+    export DISPLAY=$KORVANE_DISPLAY2
+fi
 if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$WINEARCH" "$WINEPREFIX" "$@"
 fi

@@ -30,9 +30,14 @@ host_tests=$!
 ctest --preset "$korvane_build" -L focus -V >build/focus-tests.log 2>&1 &
 focus_tests=$!
 export KORVANE_WINEPREFIX=$PWD/build/$korvane_build/wineprefix
+# The Wine tests come in two lanes that may run at once, each on a display of its own; on a
+# display given by the user they take turns.
+jobs=1
+[ -z "${DISPLAY:-}" ] && jobs=2
+export KORVANE_SECOND_DISPLAY=yes
 source scripts/virtual-display.sh
 wine_status=0
-ctest --preset "$korvane_build" -LE focus || wine_status=$?
+ctest --preset "$korvane_build" -LE focus -j "$jobs" || wine_status=$?
 host_status=0 focus_status=0
 wait "$host_tests" || host_status=$?
 wait "$focus_tests" || focus_status=$?

@@ -298,7 +298,13 @@ void CheckLog() {
     EXPECT_GE(ms(lines[5]) - ms(lines[4]), 1000) << "the alert's time up";
 }
 
-TEST(LaunchRun, Table) {
+// The runs' folders, stand-ins, profiles and pictures, once per process: each test may run on
+// its own, in a prefix of its own.
+void PrepareRuns() {
+    static bool prepared = false;
+    if (prepared)
+        return;
+    prepared = true;
     for (const char *folder : {K, K "\\one", K "\\two", K "\\one\\data", K "\\show files"})
         CreateDirectoryA(folder, NULL);
     CreateDirectoryA(kDeep.substr(0, kDeep.rfind('\\')).c_str(), NULL);
@@ -344,10 +350,14 @@ TEST(LaunchRun, Table) {
                  "\"" K "\\s.exe\" %* \"%1\"", 0);
     DeleteFileA(K "\\runs.log");
     DeleteFileA(K "\\kept.log");
+    PrepareNames();
+}
+
+TEST(LaunchRun, Table) {
+    PrepareRuns();
     HWND forever = CreateWindowExA(0, "STATIC", "Forever", WS_POPUP, 0, 0, 9, 9, 0, 0, 0, 0);
     HWND intro =
         CreateWindowExW(0, L"STATIC", Wide("Заставка").c_str(), WS_POPUP, 0, 0, 9, 9, 0, 0, 0, 0);
-    PrepareNames();
     for (const Row &row : kRows)
         RunRow(row);
     DestroyWindow(forever);
@@ -376,6 +386,7 @@ TEST(LaunchRun, Table) {
 // During DELAY1 a visitor presses Alt+F4 on the backdrop, clicks it from a window of their own
 // over a corner, and closes that window; a hidden TITLE1 window outlives the first program.
 TEST(LaunchRun, VisitorAndTitleWindow) {
+    PrepareRuns();
     bool clickKept = false, hung = true, border = false;
     COLORREF uncovered = CLR_INVALID;
     RECT afterChange = {};
@@ -455,6 +466,7 @@ void EndSession(bool *agreed) {
 
 // RESTART2: the second program started again whenever it ends, the backdrop up in between.
 TEST(LaunchRun, KeptSecondProgram) {
+    PrepareRuns();
     COLORREF between = CLR_INVALID;
     RunRow({"kept: quick ends double the wait, QUIT2 ends the show", "run.ini,Kept", "", K "\\one",
             K "\\two", "1|800000", 50, 0, 0},
