@@ -4,7 +4,7 @@
 #include "text/text.h"
 #include <wchar.h>
 
-enum { LARGEST_UTF8_PROFILE_BYTES = 16 << 20 };
+enum { LARGEST_COPIED_PROFILE_BYTES = 16 << 20 };
 
 // The full path of name into full (PATH_UNITS); false when it cannot be made or does not fit.
 static bool FullPathOf(const wchar_t *name, wchar_t *full) {
@@ -74,17 +74,25 @@ static bool WriteUtf16Copy(const char16_t *units, size_t count, wchar_t *copy) {
     return done;
 }
 
-// The platform's profile reader takes UTF-16 with a byte order mark and the ANSI code page,
-// not UTF-8 (whose mark would become part of the first line). A profile whose bytes are
-// UTF-8 is therefore read from a UTF-16 copy of it, made here in the temporary folder; its
-// name goes to copy. False, and no copy, for any other file: it is read as it is.
+// The platform's profile reader is sure to take UTF-16 little-endian with a byte order mark and
+// the ANSI code page, not UTF-8 (whose mark would become part of the first line). A profile
+// whose bytes are UTF-8, or UTF-16 big-endian with its mark, is therefore read from a UTF-16
+// little-endian copy of it, made here in the temporary folder; its name goes to copy. False,
+// and no copy, for any other file: it is read as it is.
 static bool MakeUtf16Copy(const wchar_t *path, wchar_t *copy) {
     DWORD size = 0;
-    char *bytes = ReadWholeFile(path, LARGEST_UTF8_PROFILE_BYTES, &size);
+    char *bytes = ReadWholeFile(path, LARGEST_COPIED_PROFILE_BYTES, &size);
     if (bytes == NULL)
         return false;
     bool made = false;
-    if (LooksLikeUtf8(bytes, size)) {
+    if (size >= 2 && (unsigned char)bytes[0] == 0xFE && (unsigned char)bytes[1] == 0xFF) {
+        for (DWORD at = 2; at + 1 < size; at += 2) {
+            char high = bytes[at];
+            bytes[at] = bytes[at + 1];
+            bytes[at + 1] = high;
+        }
+        made = WriteUtf16Copy((const char16_t *)(bytes + 2), (size - 2) / 2, copy);
+    } else if (LooksLikeUtf8(bytes, size)) {
         bool marked = size >= 3 && (unsigned char)bytes[0] == 0xEF &&
                       (unsigned char)bytes[1] == 0xBB && (unsigned char)bytes[2] == 0xBF;
         const char *text = bytes + (marked ? 3 : 0);
