@@ -1,12 +1,10 @@
-// Stand-in for the started programs. Usage: standin TAG [HOLD_MS [EXIT [DOCUMENT]]]. It appends
-// to the file STANDIN_LOG names "TAG TICK folder|=C: entry|start-up flags|show field|backdrop
-// visible|pointer shown over it|then per monitor the colours at its bottom right corner, its
-// centre and 20 pixels in from its left edge|DOCUMENT" (names read wide, written in UTF-8),
-// holds HOLD_MS reading messages and ends with EXIT: a number, "count" (how many times this
-// TAG has started, this one included) or "crash" (an access violation).
-// With STANDIN_KEYS set it first shows a window of its own, and on leaving appends to that
-// file "TAG the keys typed into it|whether it was above the backdrop a second after showing".
-// TAG "churn": for HOLD_MS it makes and destroys windows.
+// Stand-in for the started programs: standin TAG [HOLD_MS [EXIT [DOCUMENT]]]. Appends to the file
+// STANDIN_LOG "TAG TICK folder|=C: entry|start-up flags|show field|backdrop visible|pointer shown
+// over it|per monitor the colours at its bottom right, centre and 20 px in from the left|DOCUMENT"
+// (names in UTF-8), holds HOLD_MS reading messages, ends with EXIT: a number, "count" (starts of
+// TAG so far) or "crash". With STANDIN_KEYS it shows a window and on leaving appends there "TAG
+// keys typed into it|whether it showed above the backdrop after 1 s". TAG "churn": for HOLD_MS it
+// makes and destroys windows.
 #include <windows.h>
 #include <shellapi.h>
 #include <stdio.h>

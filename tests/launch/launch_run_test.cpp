@@ -58,10 +58,8 @@ std::vector<StartsOfTag> Starts() {
     return starts;
 }
 
-// The launcher's own start-up flags reach no program; its show field reaches the second. The
-// shell hands on a show state of its own, in force. A screen "visible|colour" stands for the
-// pointer shown as the backdrop is (over none, Wine shows none of ours) and the colour at the
-// three points read on every monitor.
+// The launcher's start-up flags reach no program, its show field the second; the shell hands on
+// its own. A screen "visible|colour": the pointer as shown, the colour at every point read.
 std::string Expected(const std::string &folder, const char *show, std::string screen,
                      const std::string &document) {
     if (screen.size() == 8) {
@@ -108,8 +106,7 @@ void AnswerAlert(DWORD processId, bool press, HWND *answered, std::wstring *seen
     *answered = box;
 }
 
-// Runs a row, asking the backdrop to close every 50 ms; visit acts alongside on its own thread,
-// given the launcher's process.
+// Runs a row, asking the backdrop to close every 50 ms; visit(launcher) acts alongside.
 void RunRow(const Row &row, const std::function<void(HANDLE)> &visit = nullptr) {
     DeleteFileA(K "\\starts.log");
     std::wstring line = Wide(std::string("\"Z:") + getenv("KORVANE_EXE") + "\" " + row.arguments);
@@ -441,8 +438,7 @@ void AwaitSecondStarts(size_t count) {
         Sleep(50);
 }
 
-// The launcher's open handles, from the system's list of every handle (class 16), as Wine
-// does not answer GetProcessHandleCount for another process.
+// The launcher's open handles, from the system's handle list: Wine has no GetProcessHandleCount.
 DWORD HandleCount(DWORD launcherId) {
     // clang-format off
     struct Handle { ULONG processId; BYTE type, flags; USHORT value; void *object; ACCESS_MASK access; };
@@ -509,8 +505,6 @@ TEST(LaunchRun, KeptSecondProgram) {
            });
     SleepServicing(1500);
     EXPECT_EQ(11u, Starts()[2].ticks.size()) << "nothing started once the session ends";
-    printf("the launcher's handles: %lu after the first start, %lu after the eleventh\n",
-           afterFirst, afterTenth);
     // Wine's WaitForInputIdle keeps a handle to the program's idle event per call, one per
     // restart here (DELAY2=0); the two of each ended run must not come on top.
     EXPECT_LE(afterTenth, afterFirst + 10) << "handles of ended runs released";
