@@ -81,15 +81,21 @@ echo "gap, first end to second start (ms): korvane.exe ${korvane_gaps[*]} -> med
 echo "                                     cmd.exe     ${cmd_gaps[*]} -> median $c"
 awk -v k="$k" -v c="$c" 'BEGIN { printf "ratio korvane/cmd: %.2f\n", (c > 0) ? k / c : 0 }'
 
-# CPU of the launcher's process over 8 s of a 10 s wait, scaled to 10 s.
-rm -f "$dir/starts.log"
-run "$win\\korvane.exe" "$win\\bench.ini,Wait" &
-launcher=$!
-wait_for 1
-sleep 1
-pid=$(pgrep -f 'korvane-bench.korvane\.exe' | head -n1)
-command=$(tr '\0' ' ' <"/proc/$pid/cmdline")
+# Starts the launcher with section $1 in the background ($launcher) and finds its Wine process
+# ($pid) 1 s after the stand-in tagged $2 has started.
+start_measured() {
+    rm -f "$dir/starts.log"
+    run "$win\\korvane.exe" "$win\\bench.ini,$1" &
+    launcher=$!
+    wait_for "$2"
+    sleep 1
+    pid=$(pgrep -f 'korvane-bench.korvane\.exe' | head -n1)
+}
 ticks() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
+
+# CPU of the launcher's process over 8 s of a 10 s wait, scaled to 10 s.
+start_measured Wait 1
+command=$(tr '\0' ' ' <"/proc/$pid/cmdline")
 t1=$(ticks)
 sleep 8
 t2=$(ticks)
@@ -129,12 +135,7 @@ echo "kept program, logged end to next logged start less the wait (ms): $restart
 
 # CPU of the launcher's process over a kept show of about a minute, from 1 s after the first
 # start until its last second.
-rm -f "$dir/starts.log"
-run "$win\\korvane.exe" "$win\\bench.ini,Minute" &
-launcher=$!
-wait_for 2
-sleep 1
-pid=$(pgrep -f 'korvane-bench.korvane\.exe' | head -n1)
+start_measured Minute 2
 t1=$(ticks) t2=$t1 seconds=0
 while kill -0 "$launcher" 2>/dev/null && now=$(ticks 2>/dev/null); do
     t2=$now
