@@ -25,9 +25,10 @@ template <typename Object> static void Release(Object *object) {
 // Pixels premultiplied by their alpha, blended over the colour: each channel gains the
 // colour's share that the pixel's transparency lets through.
 static void BlendOver(BYTE *pixels, size_t count, const BackdropColor *color) {
-    const unsigned backdrop[3] = {IsSolidColor(color) ? (unsigned)color->blue : 0,
-                                  IsSolidColor(color) ? (unsigned)color->green : 0,
-                                  IsSolidColor(color) ? (unsigned)color->red : 0};
+    bool solid = IsSolidColor(color);
+    const unsigned backdrop[3] = {solid ? (unsigned)color->blue : 0,
+                                  solid ? (unsigned)color->green : 0,
+                                  solid ? (unsigned)color->red : 0};
     for (BYTE *pixel = pixels; pixel < pixels + count * 4; pixel += 4) {
         unsigned through = 255u - pixel[3];
         for (int channel = 0; channel < 3; channel++)

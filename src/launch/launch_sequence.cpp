@@ -161,15 +161,6 @@ static bool StartSecondProgram(LaunchState *state) {
     return state->started;
 }
 
-// The second program's window gets the keyboard, and is raised: a window manager may keep a
-// full-screen window above one that merely has the focus.
-static void HandOverSecondProgram(const LaunchState *state) {
-    HWND window =
-        HandOverForeground(&state->log, "second", state->process.hProcess, state->secondDelay);
-    if (window != NULL)
-        BringWindowToTop(window);
-}
-
 // The program is raised around its getting ready; then its window gets the keyboard within
 // the pause, so the pause stays as long as it was.
 static void RunSecondProgram(LaunchState *state) {
@@ -189,7 +180,7 @@ static void RunSecondProgram(LaunchState *state) {
     WaitForInputIdleServicing(state->process.hProcess, state->secondDelay);
     RaiseRecordedTopWindow(state);
     DWORD pauseStart = GetTickCount();
-    HandOverSecondProgram(state);
+    HandOverForeground(&state->log, "second", state->process.hProcess, state->secondDelay);
     SleepServicing(RemainingMs(pauseStart, state->secondDelay));
 }
 
@@ -235,7 +226,7 @@ static void KeepSecondProgram(LaunchState *state) {
         SleepServicing(wait);
         if (StartSecondProgram(state)) {
             WaitForInputIdleServicing(state->process.hProcess, state->secondDelay);
-            HandOverSecondProgram(state);
+            HandOverForeground(&state->log, "second", state->process.hProcess, state->secondDelay);
         }
     }
 }

@@ -143,11 +143,11 @@ static bool PollAgain(HANDLE process, DWORD start, DWORD ms) {
     return left != 0 && WaitServicing(process, slice) == WAIT_TIMEOUT;
 }
 
-HWND HandOverForeground(const RunLog *log, const char *which, HANDLE process, DWORD ms) {
+void HandOverForeground(const RunLog *log, const char *which, HANDLE process, DWORD ms) {
     if (process == NULL) {
         WriteRunLog(log, "%s program: no process of its own, so no window to hand the keyboard to",
                     which);
-        return NULL;
+        return;
     }
     DWORD start = GetTickCount();
     HWND window;
@@ -155,10 +155,13 @@ HWND HandOverForeground(const RunLog *log, const char *which, HANDLE process, DW
         if (!PollAgain(process, start, ms)) {
             WriteRunLog(log, "%s program showed no window in time (or ended): no keyboard handover",
                         which);
-            return NULL;
+            return;
         }
     }
     SetForegroundWindow(window);
+    // Raised too: a window manager may keep a full-screen window above one that merely has
+    // the focus (on Windows the foreground window is on top already).
+    BringWindowToTop(window);
     // The window's own thread takes the activation, which may show a moment later.
     bool took;
     while (!(took = GetForegroundWindow() == window) && PollAgain(process, start, ms)) {
@@ -167,7 +170,6 @@ HWND HandOverForeground(const RunLog *log, const char *which, HANDLE process, DW
                 took ? "%s program's window brought to the foreground: it has the keyboard"
                      : "%s program's window could not be brought to the foreground",
                 which);
-    return window;
 }
 
 void ReleaseProgram(PROCESS_INFORMATION *process) {

@@ -19,9 +19,9 @@ bool StartProgram(const RunLog *log, const char *which, const char *commandLine,
                   PROCESS_INFORMATION *process);
 
 // Waits up to ms for the program's main window (visible, top-level, without owner), then
-// brings it to the foreground while the launcher may still give it. Logs how it went.
-// Returns early when the program ends first. Returns the window, NULL when there was none.
-HWND HandOverForeground(const RunLog *log, const char *which, HANDLE process, DWORD ms);
+// brings it to the foreground and the top while the launcher may still give it. Logs how it
+// went. Returns early when the program ends first.
+void HandOverForeground(const RunLog *log, const char *which, HANDLE process, DWORD ms);
 
 // Releases the handles of a program that has ended, for its next start.
 void ReleaseProgram(PROCESS_INFORMATION *process);

@@ -50,6 +50,7 @@ extern const char *const kSettingDefaults[SETTING_COUNT];
 
 // Splits text at commas (runs of commas and commas at either end separate nothing) into
 // the positional slots in order. Values are cut after MAX_VALUE_UNITS UTF-16 units of whole
-// characters; values after the eleventh are dropped; every slot after the last value holds an empty
-// text, as do the profile and section. Returns the number of values found, dropped ones included.
+// characters; values after the eleventh are dropped; every slot after the last value holds an
+// empty text, as do the profile and section. Returns the number of values found, dropped ones
+// included.
 size_t SplitArgumentText(const char *text, LaunchSettings *settings);
