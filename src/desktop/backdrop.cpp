@@ -4,6 +4,12 @@
 const wchar_t kBackdropClassName[] = L"Korvane App";
 const wchar_t kBackdropTitle[] = L"Korvane Window";
 
+enum { WM_BACKDROP_PICTURE = WM_APP + 1 }; // lParam: the BackdropPicture read
+
+void ShowBackdropPicture(HWND backdrop, const BackdropPicture *picture) {
+    PostMessageW(backdrop, WM_BACKDROP_PICTURE, 0, (LPARAM)picture);
+}
+
 static bool IsComponent(int32_t value) {
     return value >= 0 && value <= 255;
 }
@@ -44,8 +50,7 @@ static RECT BackdropArea(const BackdropLook *look) {
     return area;
 }
 
-bool CreateBackdropWindow(HINSTANCE instance, int showCommand, const BackdropLook *look,
-                          HWND *window) {
+bool CreateBackdropWindow(HINSTANCE instance, int showCommand, BackdropLook *look, HWND *window) {
     RECT area = BackdropArea(look);
     *window = CreateWindowExW(0, kBackdropClassName, kBackdropTitle, WS_POPUP | WS_BORDER,
                               area.left, area.top, area.right - area.left, area.bottom - area.top,
@@ -58,8 +63,8 @@ bool CreateBackdropWindow(HINSTANCE instance, int showCommand, const BackdropLoo
 }
 
 // The look handed over at creation, kept with the window.
-static const BackdropLook *LookOf(HWND window) {
-    return (const BackdropLook *)GetWindowLongPtrW(window, GWLP_USERDATA);
+static BackdropLook *LookOf(HWND window) {
+    return (BackdropLook *)GetWindowLongPtrW(window, GWLP_USERDATA);
 }
 
 struct PictureDrawing {
@@ -79,7 +84,7 @@ static BOOL CALLBACK DrawOnMonitor(HMONITOR, HDC, LPRECT monitor, LPARAM drawing
         return TRUE;
     MapWindowPoints(NULL, drawing->window, (POINT *)&inWindow, 2);
     int width = inWindow.right - inWindow.left, height = inWindow.bottom - inWindow.top;
-    int pictureWidth = drawing->look->pictureWidth, pictureHeight = drawing->look->pictureHeight;
+    int pictureWidth = drawing->look->picture.width, pictureHeight = drawing->look->picture.height;
     int drawWidth = pictureWidth, drawHeight = pictureHeight;
     if (drawWidth > width) {
         drawHeight = MulDiv(drawHeight, width, drawWidth);
@@ -99,9 +104,9 @@ static void Paint(HWND window) {
     PAINTSTRUCT paint;
     HDC target = BeginPaint(window, &paint);
     const BackdropLook *look = LookOf(window);
-    if (look->picture != NULL) {
+    if (look->picture.bitmap != NULL) {
         HDC source = CreateCompatibleDC(target);
-        HGDIOBJ previous = SelectObject(source, look->picture);
+        HGDIOBJ previous = SelectObject(source, look->picture.bitmap);
         SetStretchBltMode(target, HALFTONE);
         SetBrushOrgEx(target, 0, 0, NULL);
         PictureDrawing drawing = {window, target, source, look};
@@ -145,6 +150,10 @@ LRESULT CALLBACK BackdropWndProc(HWND window, UINT message, WPARAM wParam, LPARA
         return 0;
     case WM_DISPLAYCHANGE:
         FollowDisplay(window);
+        return 0;
+    case WM_BACKDROP_PICTURE:
+        LookOf(window)->picture = *(const BackdropPicture *)lParam;
+        InvalidateRect(window, NULL, FALSE);
         return 0;
     case WM_SETCURSOR:
         if (!LookOf(window)->hideCursor)

@@ -14,12 +14,17 @@ struct BackdropColor {
     int32_t blue;
 };
 
+// A picture for the backdrop, read into a 32-bit bitmap of its size in pixels.
+struct BackdropPicture {
+    HBITMAP bitmap; // NULL: none
+    int width, height;
+};
+
 // What the backdrop covers and shows besides its colour. It must outlive the window.
 struct BackdropLook {
-    bool primaryOnly; // the primary monitor only, else every monitor
-    bool hideCursor;  // no mouse pointer over the backdrop
-    HBITMAP picture;  // drawn centred on each covered monitor; NULL for the colour alone
-    int pictureWidth, pictureHeight;
+    bool primaryOnly;        // the primary monitor only, else every monitor
+    bool hideCursor;         // no mouse pointer over the backdrop
+    BackdropPicture picture; // drawn centred on each covered monitor once it has been read
 };
 
 // Whether every component lies within 0 to 255; if not, the backdrop is black.
@@ -30,19 +35,23 @@ bool IsSolidColor(const BackdropColor *color);
 bool RegisterBackdropClass(HINSTANCE instance, const BackdropColor *color);
 
 // Reads the picture file (any format the Windows Imaging Component reads: BMP, PNG, JPEG, GIF,
-// TIFF...) into look's picture, before the backdrop needs it, so that painting never waits
-// on the file. Its transparent parts are blended over the backdrop's colour once, here.
-// False, with the reason in *why, and no picture, when it cannot be read.
-bool LoadBackdropPicture(const char *fileName, const BackdropColor *color, BackdropLook *look,
-                         HRESULT *why);
+// TIFF...) into *picture, so that painting never waits on the file. Its transparent parts
+// are blended over the backdrop's colour once, here. A picture of more than 64 megapixels is
+// refused before its pixels are decoded. False, with the reason in *why, and no bitmap, when
+// it cannot be read; the size is set whenever it was read.
+bool LoadBackdropPicture(const wchar_t *fileName, const BackdropColor *color,
+                         BackdropPicture *picture, HRESULT *why);
+
+// Hands the backdrop a picture (read on any thread): it shows from the next paint on.
+// The picture's record must outlive the window.
+void ShowBackdropPicture(HWND backdrop, const BackdropPicture *picture);
 
 // Creates the backdrop over the monitors look names, stores its handle in *window, shows
 // it with showCommand and paints it at once. It follows display changes until it is
 // destroyed. True on success.
-bool CreateBackdropWindow(HINSTANCE instance, int showCommand, const BackdropLook *look,
-                          HWND *window);
+bool CreateBackdropWindow(HINSTANCE instance, int showCommand, BackdropLook *look, HWND *window);
 
 // Ignores WM_CLOSE and mouse activation; takes the new area on a display change; draws the
-// picture; ends the launcher at once, with 0, when the session ends; everything else as any
-// window.
+// picture once it has been handed over; ends the launcher at once, with 0, when the session ends;
+// everything else as any window.
 LRESULT CALLBACK BackdropWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -2,12 +2,13 @@
 // transparent pixels are blended over the backdrop's colour once, so that painting is a
 // plain stretch of it.
 #include "desktop/backdrop.h"
-#include "launch/com_library.h"
-#include "launch/wide_text.h"
-#include "text/launch_settings.h"
+#include "platform/com_library.h"
 #include <wincodec.h>
 
-enum { LARGEST_SIDE_PIXELS = 16384 };
+enum {
+    LARGEST_SIDE_PIXELS = 16384,
+    LARGEST_PICTURE_PIXELS = 64000000, // 64 megapixels: 256 MB once decoded
+};
 
 // The factory every Windows from Vista on has (the newer one only from Windows 8).
 static const CLSID kImagingFactory1 = {
@@ -39,13 +40,9 @@ static void BlendOver(BYTE *pixels, size_t count, const BackdropColor *color) {
 
 // Copies the converted frame's pixels into a new top-down 32-bit DIB section.
 static HRESULT CopyToBitmap(IWICBitmapSource *source, const BackdropColor *color,
-                            BackdropLook *look) {
-    UINT width = 0, height = 0;
-    HRESULT result = source->GetSize(&width, &height);
-    if (FAILED(result))
-        return result;
-    if (width == 0 || height == 0 || width > LARGEST_SIDE_PIXELS || height > LARGEST_SIDE_PIXELS)
-        return WINCODEC_ERR_IMAGESIZEOUTOFRANGE;
+                            BackdropPicture *picture) {
+    UINT width = (UINT)picture->width, height = (UINT)picture->height;
+    HRESULT result;
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = (LONG)width;
@@ -63,16 +60,27 @@ static HRESULT CopyToBitmap(IWICBitmapSource *source, const BackdropColor *color
         return result;
     }
     BlendOver((BYTE *)bits, (size_t)width * height, color);
-    look->picture = bitmap;
-    look->pictureWidth = (int)width;
-    look->pictureHeight = (int)height;
+    picture->bitmap = bitmap;
     return S_OK;
 }
 
-bool LoadBackdropPicture(const char *fileName, const BackdropColor *color, BackdropLook *look,
-                         HRESULT *why) {
-    wchar_t wideName[VALUE_CHARS];
-    ToWide(fileName, wideName, VALUE_CHARS);
+// The frame's size, told before its pixels are decoded; a picture too large to hold is refused.
+static HRESULT MeasureFrame(IWICBitmapFrameDecode *frame, BackdropPicture *picture) {
+    UINT width = 0, height = 0;
+    HRESULT result = frame->GetSize(&width, &height);
+    if (FAILED(result))
+        return result;
+    picture->width = (int)(width & 0x7FFFFFFF);
+    picture->height = (int)(height & 0x7FFFFFFF);
+    if (width == 0 || height == 0 || width > LARGEST_SIDE_PIXELS || height > LARGEST_SIDE_PIXELS ||
+        (unsigned long long)width * height > LARGEST_PICTURE_PIXELS)
+        return WINCODEC_ERR_IMAGESIZEOUTOFRANGE;
+    return S_OK;
+}
+
+bool LoadBackdropPicture(const wchar_t *fileName, const BackdropColor *color,
+                         BackdropPicture *picture, HRESULT *why) {
+    *picture = BackdropPicture{};
     PrepareCom();
     IWICImagingFactory *factory = NULL;
     IWICBitmapDecoder *decoder = NULL;
@@ -80,17 +88,19 @@ bool LoadBackdropPicture(const char *fileName, const BackdropColor *color, Backd
     IWICFormatConverter *converter = NULL;
     HRESULT result = CreateComObject(kImagingFactory1, kImagingFactoryInterface, (void **)&factory);
     if (SUCCEEDED(result))
-        result = factory->CreateDecoderFromFilename(wideName, NULL, GENERIC_READ,
+        result = factory->CreateDecoderFromFilename(fileName, NULL, GENERIC_READ,
                                                     WICDecodeMetadataCacheOnDemand, &decoder);
     if (SUCCEEDED(result))
         result = decoder->GetFrame(0, &frame);
+    if (SUCCEEDED(result))
+        result = MeasureFrame(frame, picture);
     if (SUCCEEDED(result))
         result = factory->CreateFormatConverter(&converter);
     if (SUCCEEDED(result))
         result = converter->Initialize(frame, kPremultipliedBgra, WICBitmapDitherTypeNone, NULL,
                                        0.0, WICBitmapPaletteTypeCustom);
     if (SUCCEEDED(result))
-        result = CopyToBitmap(converter, color, look);
+        result = CopyToBitmap(converter, color, picture);
     Release(converter);
     Release(frame);
     Release(decoder);

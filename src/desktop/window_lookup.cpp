@@ -1,5 +1,5 @@
 #include "desktop/window_lookup.h"
-#include "launch/wide_text.h"
+#include "platform/wide_text.h"
 #include "text/launch_settings.h"
 #include "text/text.h"
 

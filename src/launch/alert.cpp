@@ -1,5 +1,5 @@
 #include "launch/alert.h"
-#include "launch/wide_text.h"
+#include "platform/wide_text.h"
 #include "text/alert_text.h"
 #include <wchar.h>
 

@@ -4,6 +4,7 @@
 #include "launch/alert.h"
 #include "launch/arguments.h"
 #include "launch/message_waits.h"
+#include "launch/picture_loading.h"
 #include "launch/program_start.h"
 #include "launch/run_log.h"
 #include "text/launch_settings.h"
@@ -138,6 +139,7 @@ static void RunFirstProgram(LaunchState *state) {
                                   FirstWaitLeft(state, FIRST_IDLE_LIMIT_MS));
         WaitForFirstProgramEnd(state);
     }
+    ReleaseProgram(&state->process);
     if (IsValueSet(Value(state, SLOT_TITLE1)))
         WaitForTitleToGo(state);
     BringWindowToTop(state->backdrop);
@@ -237,21 +239,8 @@ static void OpenLog(LaunchState *state, const char *argumentText) {
         return;
     WriteRunLog(&state->log, "start: arguments '%s'; settings from profile %s, section [%s]",
                 argumentText, state->settings.profile, state->settings.section);
-}
-
-// Read while the launcher's start folder is still current, in which a relative name is taken.
-// A picture that cannot be read leaves the colour alone: the show goes on.
-static void LoadPicture(LaunchState *state) {
-    const char *image = Value(state, SLOT_IMAGE);
-    HRESULT result;
-    if (!IsValueSet(image) || LoadBackdropPicture(image, &state->color, &state->look, &result))
-        return;
-    char why[LOG_LINE_CHARS / 4];
-    DescribeError((DWORD)result, why, sizeof why);
-    WriteRunLog(&state->log,
-                "picture '%s' could not be read: error %s; the backdrop shows its colour "
-                "alone",
-                image, why);
+    if (state->settings.encoding[0] != '\0')
+        WriteRunLog(&state->log, "profile read as %s", state->settings.encoding);
 }
 
 // The launcher was just started, so it may take the foreground; holding it, it can later hand
@@ -278,7 +267,6 @@ int RunLaunchSequence(HINSTANCE instance, HINSTANCE previous, const char *argume
     state.showCommand = IsSwitchedOff(Value(&state, SLOT_BACKGROUND)) ? SW_HIDE : SW_SHOWNORMAL;
     state.look.primaryOnly = IsPrimaryScreenOnly(Value(&state, SLOT_SCREENS));
     state.look.hideCursor = IsSwitchedOff(Value(&state, SLOT_CURSOR));
-    LoadPicture(&state);
     // Only 16-bit Windows hands over a previous instance, whose class would still stand.
     if ((previous == NULL && !RegisterBackdropClass(instance, &state.color)) ||
         !CreateBackdropWindow(instance, state.showCommand, &state.look, &state.backdrop)) {
@@ -287,6 +275,8 @@ int RunLaunchSequence(HINSTANCE instance, HINSTANCE previous, const char *argume
         return 0;
     }
     TakeForeground(&state);
+    if (IsValueSet(Value(&state, SLOT_IMAGE)))
+        StartPictureLoading(&state.log, Value(&state, SLOT_IMAGE), &state.color, state.backdrop);
 
     if (IsValueSet(Value(&state, SLOT_EXE1)))
         RunFirstProgram(&state);

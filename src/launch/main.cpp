@@ -1,6 +1,6 @@
 // The launcher's entry: takes the argument text from the command line and runs the launch.
 #include "launch/launch_sequence.h"
-#include "launch/wide_text.h"
+#include "platform/wide_text.h"
 #include "text/command_line.h"
 #include <windows.h>
 

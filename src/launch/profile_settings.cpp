@@ -1,10 +1,11 @@
 #include "launch/profile_settings.h"
 #include "launch/alert.h"
-#include "launch/wide_text.h"
+#include "platform/wide_text.h"
+#include "text/profile_text.h"
 #include "text/text.h"
 #include <wchar.h>
 
-enum { LARGEST_COPIED_PROFILE_BYTES = 16 << 20 };
+enum { LARGEST_PROFILE_BYTES = 16 << 20 };
 
 // The full path of name into full (PATH_UNITS); false when it cannot be made or does not fit.
 static bool FullPathOf(const wchar_t *name, wchar_t *full) {
@@ -54,67 +55,59 @@ static char *ReadWholeFile(const wchar_t *path, DWORD limit, DWORD *size) {
     return bytes;
 }
 
-// Writes units of UTF-16, after its byte order mark, to a new file in the temporary folder
-// whose name goes to copy (MAX_PATH). False when it cannot.
-static bool WriteUtf16Copy(const char16_t *units, size_t count, wchar_t *copy) {
-    wchar_t folder[MAX_PATH + 1];
-    DWORD length = GetTempPathW(MAX_PATH + 1, folder);
-    if (length == 0 || length > MAX_PATH || GetTempFileNameW(folder, L"kvn", 0, copy) == 0)
-        return false;
-    HANDLE file =
-        CreateFileW(copy, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, NULL);
-    const char16_t mark = 0xFEFF;
-    DWORD written = 0, bytes = (DWORD)(count * sizeof *units);
-    bool done = file != INVALID_HANDLE_VALUE && WriteFile(file, &mark, 2, &written, NULL) &&
-                WriteFile(file, units, bytes, &written, NULL) && written == bytes;
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
-    if (!done)
-        DeleteFileW(copy);
-    return done;
-}
-
-// The platform's profile reader is sure to take UTF-16 little-endian with a byte order mark and
-// the ANSI code page, not UTF-8 (whose mark would become part of the first line). A profile
-// whose bytes are UTF-8, or UTF-16 big-endian with its mark, is therefore read from a UTF-16
-// little-endian copy of it, made here in the temporary folder; its name goes to copy. False,
-// and no copy, for any other file: it is read as it is.
-static bool MakeUtf16Copy(const wchar_t *path, wchar_t *copy) {
+// The profile as UTF-8 text in a block of the process heap, when its bytes are UTF-8 (with
+// or without mark) or UTF-16 big-endian with its mark: the platform's reader is sure to take
+// only UTF-16 little-endian and the ANSI code page. NULL for any other file, which the
+// platform reads itself. *encoding names what was found.
+static char *ReadAsUtf8(const wchar_t *path, size_t *length, const char **encoding) {
     DWORD size = 0;
-    char *bytes = ReadWholeFile(path, LARGEST_COPIED_PROFILE_BYTES, &size);
+    char *bytes = ReadWholeFile(path, LARGEST_PROFILE_BYTES, &size);
+    *encoding = "the platform's reader (the file could not be read whole)";
     if (bytes == NULL)
-        return false;
-    bool made = false;
-    if (size >= 2 && (unsigned char)bytes[0] == 0xFE && (unsigned char)bytes[1] == 0xFF) {
-        for (DWORD at = 2; at + 1 < size; at += 2) {
-            char high = bytes[at];
-            bytes[at] = bytes[at + 1];
-            bytes[at + 1] = high;
-        }
-        made = WriteUtf16Copy((const char16_t *)(bytes + 2), (size - 2) / 2, copy);
+        return NULL;
+    *encoding = "the code page (ANSI)";
+    const unsigned char *mark = (const unsigned char *)bytes;
+    if (size >= 2 && mark[0] == 0xFF && mark[1] == 0xFE) {
+        *encoding = "UTF-16 little-endian";
+    } else if (size >= 2 && mark[0] == 0xFE && mark[1] == 0xFF) {
+        *encoding = "UTF-16 big-endian";
+        size_t units = (size - 2) / 2;
+        char16_t *wide = (char16_t *)(void *)bytes;
+        for (size_t i = 0; i < units; i++)
+            wide[i] = (char16_t)(mark[2 + 2 * i] << 8 | mark[3 + 2 * i]);
+        char *text = (char *)HeapAlloc(GetProcessHeap(), 0, units * 3 + 1);
+        if (text != NULL)
+            *length = Utf16ToUtf8(wide, units, text, units * 3 + 1);
+        HeapFree(GetProcessHeap(), 0, bytes);
+        return text;
     } else if (LooksLikeUtf8(bytes, size)) {
-        bool marked = size >= 3 && (unsigned char)bytes[0] == 0xEF &&
-                      (unsigned char)bytes[1] == 0xBB && (unsigned char)bytes[2] == 0xBF;
-        const char *text = bytes + (marked ? 3 : 0);
-        char16_t *units =
-            (char16_t *)HeapAlloc(GetProcessHeap(), 0, ((SIZE_T)size + 1) * sizeof(char16_t));
-        if (units != NULL)
-            made = WriteUtf16Copy(units, Utf8ToUtf16(text, units, (size_t)size + 1), copy);
-        if (units != NULL)
-            HeapFree(GetProcessHeap(), 0, units);
+        bool marked = size >= 3 && mark[0] == 0xEF && mark[1] == 0xBB && mark[2] == 0xBF;
+        *encoding = marked ? "UTF-8 with mark" : "UTF-8";
+        if (marked)
+            MoveMemory(bytes, bytes + 3, size - 3 + 1);
+        *length = marked ? size - 3 : size;
+        return bytes;
     }
     HeapFree(GetProcessHeap(), 0, bytes);
-    return made;
+    return NULL;
 }
 
-// Reads the setting of slot from section of the profile file into its UTF-8 slot.
-static void ReadSetting(LaunchSettings *settings, int slot, const wchar_t *section,
-                        const wchar_t *file) {
-    wchar_t key[16], fallback[8], value[VALUE_UNITS];
+// Reads the setting of slot from section of the profile into its UTF-8 slot: from the text
+// when there is one, else through the platform's reader from the file.
+static void ReadSetting(LaunchSettings *settings, int slot, const char *text, size_t length,
+                        const wchar_t *section, const wchar_t *file) {
+    char *value = settings->values[slot];
+    if (text != NULL) {
+        if (!FindProfileValue(text, length, settings->section, kSettingKeys[slot], value,
+                              VALUE_CHARS))
+            CopyText(value, VALUE_CHARS, kSettingDefaults[slot]);
+        return;
+    }
+    wchar_t key[16], fallback[8], wideValue[VALUE_UNITS];
     ToWide(kSettingKeys[slot], key, sizeof key / sizeof *key);
     ToWide(kSettingDefaults[slot], fallback, sizeof fallback / sizeof *fallback);
-    GetPrivateProfileStringW(section, key, fallback, value, VALUE_UNITS, file);
-    ToUtf8(value, settings->values[slot], VALUE_CHARS);
+    GetPrivateProfileStringW(section, key, fallback, wideValue, VALUE_UNITS, file);
+    ToUtf8(wideValue, value, VALUE_CHARS);
 }
 
 bool ReadProfileSettings(LaunchSettings *settings) {
@@ -134,13 +127,15 @@ bool ReadProfileSettings(LaunchSettings *settings) {
         ShowAlert("Error", "Unable to Find = %s", fileName);
         return false;
     }
-    wchar_t copy[MAX_PATH];
-    bool copied = MakeUtf16Copy(fullPath, copy);
-    for (int slot = 0; slot < SETTING_COUNT; slot++)
-        ReadSetting(settings, slot, wideSection, copied ? copy : fullPath);
-    if (copied)
-        DeleteFileW(copy);
-    ToUtf8(fullPath, settings->profile, sizeof settings->profile);
     CopyText(settings->section, sizeof settings->section, section);
+    ToUtf8(fullPath, settings->profile, sizeof settings->profile);
+    size_t length = 0;
+    const char *encoding;
+    char *text = ReadAsUtf8(fullPath, &length, &encoding);
+    CopyText(settings->encoding, sizeof settings->encoding, encoding);
+    for (int slot = 0; slot < SETTING_COUNT; slot++)
+        ReadSetting(settings, slot, text, length, wideSection, fullPath);
+    if (text != NULL)
+        HeapFree(GetProcessHeap(), 0, text);
     return true;
 }

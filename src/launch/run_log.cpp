@@ -1,5 +1,5 @@
 #include "launch/run_log.h"
-#include "launch/wide_text.h"
+#include "platform/wide_text.h"
 #include "text/alert_text.h"
 #include "text/launch_settings.h"
 #include "text/log_line.h"
@@ -31,23 +31,4 @@ void WriteRunLog(const RunLog *log, const char *format, const char *arg1, const 
     // One write per line: with the file opened for appending, lines of runs that share the
     // file never mix.
     WriteFile(log->file, line, length, &written, NULL);
-}
-
-void DescribeError(DWORD error, char *out, size_t outChars) {
-    wchar_t wideMessage[256] = L"";
-    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL,
-                                  error, 0, wideMessage, 256, NULL);
-    while (length > 0 && wideMessage[length - 1] <= L' ')
-        length--;
-    wideMessage[length < 256 ? length : 255] = L'\0';
-    char message[256 * 3];
-    ToUtf8(wideMessage, message, sizeof message);
-    // Results of COM calls read best in hexadecimal, Windows error numbers in decimal.
-    char number[16];
-    if (error >= 0x80000000)
-        FormatHex32(number, sizeof number, error);
-    else
-        FormatUnsigned(number, sizeof number, error);
-    const char *args[] = {number, message};
-    FormatAlertText(out, outChars, "%s (%s)", args, 2);
 }

@@ -14,7 +14,3 @@ bool OpenRunLog(RunLog *log, const char *name);
 // Appends one line: the local time, then format with each "%s" replaced by the next argument.
 void WriteRunLog(const RunLog *log, const char *format, const char *arg1 = "",
                  const char *arg2 = "", const char *arg3 = "", const char *arg4 = "");
-
-// "N (the system's message for it)" for the Windows error number or COM result error, into
-// out; a COM failure's N is written in hexadecimal.
-void DescribeError(DWORD error, char *out, size_t outChars);

@@ -1,10 +1,6 @@
 #include "text/command_line.h"
 #include "text/text.h"
 
-static bool IsBlank(unsigned char c) {
-    return c >= 1 && c <= 32;
-}
-
 const char *SkipProgramName(const char *commandLine) {
     const unsigned char *p = (const unsigned char *)commandLine;
     if (*p == '"') {
@@ -17,13 +13,15 @@ const char *SkipProgramName(const char *commandLine) {
         while (*p > 32)
             p++;
     }
-    while (IsBlank(*p))
+    // As the C runtime hands WinMain its command line: every code from 1 to 32 after the
+    // name goes with it, as every such code ends an unquoted name.
+    while (*p >= 1 && *p <= 32)
         p++;
     return (const char *)p;
 }
 
 static size_t SkipBlanks(const char *text, size_t at) {
-    while (text[at] == ' ' || text[at] == '\t')
+    while (IsBlank(text[at]))
         at++;
     return at;
 }
@@ -41,7 +39,7 @@ size_t NextProgramEnd(const char *commandLine, size_t after) {
     size_t end = SkipBlanks(commandLine, after < start ? start : after);
     if (commandLine[end] == '\0')
         return 0;
-    while (commandLine[end] != '\0' && commandLine[end] != ' ' && commandLine[end] != '\t')
+    while (commandLine[end] != '\0' && !IsBlank(commandLine[end]))
         end++;
     return end;
 }

@@ -18,6 +18,7 @@ size_t SplitArgumentText(const char *text, LaunchSettings *settings) {
         settings->values[slot][0] = '\0';
     settings->profile[0] = '\0';
     settings->section[0] = '\0';
+    settings->encoding[0] = '\0';
 
     size_t count = 0;
     const char *p = text;

@@ -42,6 +42,7 @@ struct LaunchSettings {
     char values[SETTING_COUNT][VALUE_CHARS];
     char profile[PATH_CHARS];  // full path of the profile read, empty in the direct form
     char section[VALUE_CHARS]; // its section
+    char encoding[32];         // how the profile's text was read, empty in the direct form
 };
 
 // Profile key and default of each slot, in slot order.

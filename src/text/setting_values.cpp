@@ -1,13 +1,9 @@
 #include "text/setting_values.h"
 #include "text/text.h"
 
-static bool IsSpace(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
 // Skips white space and an optional sign; stores whether the sign was a minus.
 static const char *SkipBlanksAndSign(const char *p, bool *negative) {
-    while (IsSpace(*p))
+    while (IsBlank(*p))
         p++;
     *negative = (*p == '-');
     if (*p == '+' || *p == '-')

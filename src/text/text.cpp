@@ -1,5 +1,9 @@
 #include "text/text.h"
 
+bool IsBlank(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
 size_t CopyTextPart(char *dst, size_t dstChars, const char *src, size_t srcChars) {
     if (dstChars == 0)
         return 0;

@@ -3,6 +3,10 @@
 #pragma once
 #include <stddef.h>
 
+// The blanks of every text rule: space, tab, line feed, vertical tab, form feed and carriage
+// return, as the C library's white space.
+bool IsBlank(char c);
+
 // Copies at most srcChars characters of src (stopping at its terminator) into dst,
 // cut to dstChars - 1 characters; dst is always terminated. Returns the length written.
 size_t CopyTextPart(char *dst, size_t dstChars, const char *src, size_t srcChars);

@@ -141,3 +141,47 @@ bool LooksLikeUtf8(const char *bytes, size_t length) {
     }
     return beyondAscii;
 }
+
+// The lower-case letter of an upper-case one in the scripts most names are written in; any
+// other character as it is.
+static uint32_t LowerCase(uint32_t point) {
+    bool latin1 = point >= 0xC0 && point <= 0xDE && point != 0xD7;
+    bool greek = point >= 0x391 && point <= 0x3AB && point != 0x3A2;
+    if ((point >= 'A' && point <= 'Z') || latin1 || greek || (point >= 0x410 && point <= 0x42F))
+        return point + 0x20;
+    if (point >= 0x400 && point <= 0x40F)
+        return point + 0x50;
+    // Latin Extended-A pairs its letters upper first, the pairing shifting by one in the
+    // middle of the block; U+0130 and U+0131 (the Turkish i) and U+0138 stand alone.
+    bool evenPairs = (point >= 0x100 && point <= 0x12F) || (point >= 0x132 && point <= 0x137) ||
+                     (point >= 0x14A && point <= 0x177);
+    bool oddPairs = (point >= 0x139 && point <= 0x148) || (point >= 0x179 && point <= 0x17E);
+    if ((evenPairs && point % 2 == 0) || (oddPairs && point % 2 == 1))
+        return point + 1;
+    return point == 0x178 ? 0xFF : point;
+}
+
+// The character at p, folded to lower case, and its length; an invalid byte stands for
+// itself, above every character.
+static size_t FoldedAt(const unsigned char *p, size_t available, uint32_t *point) {
+    size_t length = DecodeUtf8(p, available, point);
+    if (length == 0) {
+        *point = 0x110000 + p[0];
+        return 1;
+    }
+    *point = LowerCase(*point);
+    return length;
+}
+
+bool EqualsIgnoringCase(const char *a, size_t aLength, const char *b, size_t bLength) {
+    const unsigned char *p = (const unsigned char *)a, *q = (const unsigned char *)b;
+    size_t i = 0, j = 0;
+    while (i < aLength && j < bLength) {
+        uint32_t x, y;
+        i += FoldedAt(p + i, aLength - i, &x);
+        j += FoldedAt(q + j, bLength - j, &y);
+        if (x != y)
+            return false;
+    }
+    return i == aLength && j == bLength;
+}

@@ -27,3 +27,8 @@ size_t WholeCharactersLength(const char *text, size_t length);
 // Whether bytes hold UTF-8 text: they start with its byte order mark, or are valid UTF-8
 // holding at least one character beyond ASCII (ANSI text practically never is).
 bool LooksLikeUtf8(const char *bytes, size_t length);
+
+// Whether the UTF-8 texts a (aLength bytes) and b (bLength bytes) are equal without regard to
+// case: A-Z, and the upper-case letters of Latin-1, Latin Extended-A, Greek and Cyrillic, count
+// as their lower-case ones. A byte that starts no valid sequence only equals itself.
+bool EqualsIgnoringCase(const char *a, size_t aLength, const char *b, size_t bLength);

@@ -250,7 +250,8 @@ void PrepareNames() {
         WriteEncoded(K "\\" + std::string(encoding) + ".ini", profile, encoding);
     for (const char *log : {K "\\журнал.log", K "\\twelfth.log"})
         DeleteFileW(Wide(log).c_str());
-    for (std::string picture : {"picture.bmp", "logo.png", "logo.jpg", "truncated.png"})
+    for (std::string picture :
+         {"picture.bmp", "logo.png", "logo.jpg", "truncated.png", "large.jpg", "huge.jpg"})
         CopyFileA(("Z:" + std::string(getenv("KORVANE_PICTURES")) + "/" + picture).c_str(),
                   (K "\\" + picture).c_str(), 0);
     CopyFileW(L"C:\\kt\\logo.png", Wide(K "\\логотип.png").c_str(), 0);
@@ -331,6 +332,9 @@ void PrepareRuns() {
     profile += section("Ansi", S "1", "WDIR1=" K "\\Pr\xe4sentation\n");
     profile += section("Jpeg", S "1", "IMAGE=logo.jpg\nBLUE=128\n");
     profile += section("Truncated", S "1", "IMAGE=truncated.png\nBLUE=128\n");
+    profile +=
+        section("Large", S "1 2500", "IMAGE=large.jpg\nBLUE=128\nDELAY1=100\nLOG=large.log\n");
+    profile += section("Huge", S "1 2500", "IMAGE=huge.jpg\nBLUE=128\nLOG=large.log\n");
     profile += section("Kept", S "1",
                        "EXE2=" S "2 0 count\nDELAY2=0\nRESTART2=300\nQUIT2=3\n"
                        "BLUE=128\nLOG=kept.log\n");
@@ -349,6 +353,7 @@ void PrepareRuns() {
                  "\"" K "\\s.exe\" %* \"%1\"", 0);
     DeleteFileA(K "\\runs.log");
     DeleteFileA(K "\\kept.log");
+    DeleteFileA(K "\\large.log");
     PrepareNames();
 }
 
@@ -366,9 +371,11 @@ TEST(LaunchRun, Table) {
     // clang-format off
     ExpectLines(K "\\журнал.log", {
         "start: arguments 'utf16le.ini,Шоу'; settings from profile " K "\\utf16le.ini, section [Шоу]",
+        "profile read as UTF-16 little-endian",
         "first program started: process id ", "command line '" SHOW "\\пуск.exe 1', folder '" SHOW "'",
         "second program started: process id ", "command line '" KANJI "\\пуск.exe 2', folder '" KANJI "'",
-        "start: arguments 'utf8.ini,Шоу'", "TIMEOUT1 ran out with a window 'Заставка' still there"});
+        "profile read as UTF-16 big-endian", "profile read as UTF-8 with mark",
+        "start: arguments 'utf8.ini,Шоу'", "profile read as UTF-8", "TIMEOUT1 ran out with a window 'Заставка' still there"});
     // clang-format on
     // The first program that outlived TIMEOUT1 still runs; as a Wine process it would keep the
     // test's output open until it ends.
@@ -430,6 +437,56 @@ TEST(LaunchRun, VisitorAndTitleWindow) {
     EXPECT_TRUE(border) << "the backdrop's thin border";
     EXPECT_EQ(GetSystemMetrics(SM_CXVIRTUALSCREEN), afterChange.right - afterChange.left);
     EXPECT_EQ(GetSystemMetrics(SM_CYVIRTUALSCREEN), afterChange.bottom - afterChange.top);
+}
+
+// The backdrop's colour shows before a 48-megapixel picture has been read, the first program
+// waits no longer for it, and the picture shows in the end; one over 64 megapixels is refused.
+TEST(LaunchRun, LargePicture) {
+    PrepareRuns();
+    DWORD colourAt = 0, pictureAt = 0;
+    const char *either = "1 1|~z ~z ~z|~z ~z ~z"; // colour or picture, as the timing has it
+    RunRow({"48-megapixel picture", "run.ini,Large", "", K "\\one", K "\\two", either, 100, 0, 0},
+           [&](HANDLE launcher) {
+               HDC screen = GetDC(NULL);
+               int x = GetSystemMetrics(SM_CXSCREEN) / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2;
+               while (pictureAt == 0 && WaitForSingleObject(launcher, 10) == WAIT_TIMEOUT) {
+                   COLORREF seen = GetPixel(screen, x, y);
+                   colourAt = colourAt == 0 && seen == RGB(0, 0, 128) ? GetTickCount() : colourAt;
+                   bool red = GetRValue(seen) > 200 && GetGValue(seen) < 50; // as JPEG keeps it
+                   pictureAt = red ? GetTickCount() : 0;
+               }
+           });
+    EXPECT_NE(0u, colourAt) << "the backdrop's colour before the picture";
+    EXPECT_GT(pictureAt, Starts()[1].first) << "the first program started while it was read";
+    RunRow({"over 64 megapixels: the colour alone", "run.ini,Huge", "", K "\\one", K "\\two",
+            "1|800000", 50, 2500, 0});
+    ExpectLines(K "\\large.log",
+                {"picture 'large.jpg' read and shown", "start: arguments 'run.ini,Huge'",
+                 "picture 'huge.jpg' of 8200 x 8000 pixels is too large"});
+}
+
+// A UTF-8 or UTF-16 big-endian profile is read in memory: with the temporary folder missing its
+// names still arrive, and an empty temporary folder stays so.
+TEST(LaunchRun, ProfileWithoutTemporaryFolder) {
+    PrepareRuns();
+    CreateDirectoryA(K "\\temp", NULL);
+    HANDLE written = FindFirstChangeNotificationA(K "\\temp", FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
+    char tmp[MAX_PATH] = "", temp[MAX_PATH] = "";
+    GetEnvironmentVariableA("TMP", tmp, MAX_PATH);
+    GetEnvironmentVariableA("TEMP", temp, MAX_PATH);
+    SetEnvironmentVariableA("TMP", K "\\no\\such");
+    SetEnvironmentVariableA("TEMP", K "\\no\\such");
+    RunRow({"UTF-8 profile, no temporary folder", "utf8.ini,Шоу", "", SHOW, KANJI, "1|000000", 50,
+            0, 0});
+    SetEnvironmentVariableA("TMP", NULL);
+    SetEnvironmentVariableA("TEMP", K "\\temp");
+    RunRow({"UTF-16 BE profile, an empty temporary folder", "utf16be.ini,Шоу", "", SHOW, KANJI,
+            "1|000000", 50, 0, 0});
+    SetEnvironmentVariableA("TMP", tmp);
+    SetEnvironmentVariableA("TEMP", temp);
+    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(written, 0))
+        << "a file made in the temporary folder";
+    FindCloseChangeNotification(written);
 }
 
 // Waits up to 15 s until the stand-in tagged 2 has started count times.

@@ -5,6 +5,7 @@
 #include "text/command_line.h"
 #include "text/launch_settings.h"
 #include "text/log_line.h"
+#include "text/profile_text.h"
 #include "text/setting_values.h"
 #include "text/utf.h"
 #include <stdlib.h>
@@ -12,6 +13,7 @@
 #include <string>
 
 static char16_t wide[8192];
+static const char kBlanks[] = " \t\n\v\f\r";
 
 static size_t Utf16Length(const char *text) {
     return Utf8ToUtf16(text, wide, sizeof wide / sizeof *wide);
@@ -85,10 +87,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     for (size_t end = 0, next; (next = NextProgramEnd(line, end)) != 0; end = next) {
         char program[VALUE_CHARS], parameters[VALUE_CHARS];
         SplitProgram(line, next, program, sizeof program, parameters, sizeof parameters);
-        const char *start = line + strspn(line, " \t");
+        const char *start = line + strspn(line, kBlanks);
         if (next <= end || next > strlen(line) ||
-            (*start != '"' && (strncmp(start, program, strlen(program)) != 0 ||
-                               strcmp(line + next + strspn(line + next, " \t"), parameters) != 0)))
+            (*start != '"' &&
+             (strncmp(start, program, strlen(program)) != 0 ||
+              strcmp(line + next + strspn(line + next, kBlanks), parameters) != 0)))
             abort();
     }
     // A log line is one line: a stamp, the event with its line breaks written out, CR LF,
@@ -99,5 +102,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (length != strlen(logLine) || length < 26 || strcspn(logLine, "\r\n") != length - 2 ||
         strcmp(logLine + length - 2, "\r\n") != 0 || (valid && !IsValidUtf8(logLine)))
         abort();
+    // The profile reader on the whole input: a value found is whole characters of at most 149
+    // units, without blanks at either end unless quoted, and within the text.
+    char value[VALUE_CHARS];
+    if (FindProfileValue(commandLine.data(), commandLine.size(), settings.values[SLOT_EXE2],
+                         settings.values[SLOT_WDIR1], value, sizeof value)) {
+        size_t found = strlen(value);
+        if (found >= VALUE_CHARS ||
+            (valid && (!IsValidUtf8(value) || Utf16Length(value) > MAX_VALUE_UNITS)) ||
+            commandLine.find(value) == std::string::npos ||
+            (found > 0 && strchr(kBlanks, value[0]) != NULL &&
+             strchr(kBlanks, value[found - 1]) != NULL &&
+             commandLine.find_first_of("\"'") == std::string::npos))
+            abort();
+    }
     return 0;
 }

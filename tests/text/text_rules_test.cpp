@@ -1,9 +1,11 @@
 // The platform-free rules where the fuzz run has no oracle for them; it holds the number
 // readers against the C library's, and the launcher runs under Wine go through all of them.
 #include "text/command_line.h"
+#include "text/profile_text.h"
 #include "text/launch_settings.h"
 #include "text/restart_wait.h"
 #include "text/setting_values.h"
+#include "text/utf.h"
 #include <gtest/gtest.h>
 #include <string>
 
@@ -54,4 +56,26 @@ TEST(TextRules, RestartWait) {
     // clang-format on
     for (const auto &row : rows)
         EXPECT_EQ(row[2], RestartWaitMs(row[0], row[1])) << row[0] << " after " << row[1];
+}
+
+// Windows' profile reader finds a section whatever the case of its letters, in any script;
+// Wine's folds A-Z only, so the launcher runs cannot hold our reader against it here.
+TEST(TextRules, SectionsInAnyCase) {
+    // clang-format off
+    const char *rows[][3] = {// section line, section asked for, found
+        {"[\xd0\xa8\xd0\xbe\xd1\x83]", "\xd1\x88\xd0\x9e\xd0\xa3", "1"}, // Шоу, шОУ
+        {"[\xc3\x84\xc3\x96 \xc5\xb8]", "\xc3\xa4\xc3\xb6 \xc3\xbf", "1"}, // ÄÖ Ÿ, äö ÿ
+        {"[\xce\xa9\xce\x9c]", "\xcf\x89\xce\xbc", "1"}, // ΩΜ, ωμ
+        {"[\xc4\x80\xc4\xb9\xc5\xbd]", "\xc4\x81\xc4\xba\xc5\xbe", "1"}, // ĀĹŽ, āĺž
+        {"[\xc4\xb0]", "i", ""}, // the Turkish İ stands alone
+        {"[\xc3\x97]", "\xc3\xb7", ""}, // × and ÷ are no letters
+        {"[\xff" "A]", "\xff" "a", "1"}, // a stray byte equals itself
+        {"[\xff]", "\xfe", ""}};
+    // clang-format on
+    for (const auto &row : rows) {
+        std::string profile = std::string(row[0]) + "\nA=1\n";
+        char value[VALUE_CHARS];
+        FindProfileValue(profile.data(), profile.size(), row[1], "a", value, sizeof value);
+        EXPECT_STREQ(row[2], value) << row[0] << " asked as " << row[1];
+    }
 }

@@ -1,4 +1,4 @@
-#include "launch/com_library.h"
+#include "platform/com_library.h"
 
 static FARPROC Ole32Call(const char *name) {
     return GetProcAddress(LoadLibraryW(L"ole32.dll"), name);
