@@ -22,12 +22,15 @@ add_library(korvane_win STATIC
     src/platform/com_library.cpp
     src/platform/error_text.cpp
     src/launch/arguments.cpp
+    src/launch/keeper.cpp
     src/launch/launch_sequence.cpp
     src/launch/message_waits.cpp
     src/launch/picture_loading.cpp
     src/launch/profile_settings.cpp
     src/launch/program_start.cpp
-    src/launch/run_log.cpp
+    src/launch/second_program.cpp
+    src/launch/unattended.cpp
+    src/platform/run_log.cpp
     src/desktop/backdrop.cpp
     src/desktop/backdrop_picture.cpp
     src/desktop/window_lookup.cpp)

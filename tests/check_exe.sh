@@ -31,7 +31,7 @@ vista=(
     KERNEL32:SearchPathW KERNEL32:SetCurrentDirectoryW KERNEL32:SetEnvironmentVariableW
     KERNEL32:SetErrorMode KERNEL32:SetThreadExecutionState KERNEL32:SetUnhandledExceptionFilter
     KERNEL32:Sleep KERNEL32:TerminateProcess KERNEL32:TlsGetValue KERNEL32:VirtualProtect
-    KERNEL32:VirtualQuery KERNEL32:WriteFile
+    KERNEL32:VirtualQuery KERNEL32:WaitForSingleObject KERNEL32:WriteFile
     MSVCRT:__getmainargs MSVCRT:__initenv MSVCRT:__p__acmdln MSVCRT:__p__commode MSVCRT:__p__fmode
     MSVCRT:__set_app_type MSVCRT:__setusermatherr MSVCRT:_amsg_exit MSVCRT:_cexit MSVCRT:_initterm
     MSVCRT:_iob MSVCRT:_onexit MSVCRT:abort MSVCRT:calloc MSVCRT:exit MSVCRT:fprintf MSVCRT:free

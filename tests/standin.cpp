@@ -2,9 +2,11 @@
 // STANDIN_LOG "TAG TICK folder|=C: entry|start-up flags|show field|backdrop visible|pointer shown
 // over it|per monitor the colours at its bottom right, centre and 20 px in from the left|DOCUMENT"
 // (names in UTF-8), holds HOLD_MS reading messages, ends with EXIT: a number, "count" (starts of
-// TAG so far) or "crash". With STANDIN_KEYS it shows a window and on leaving appends there "TAG
-// keys typed into it|whether it showed above the backdrop after 1 s". TAG "churn": for HOLD_MS it
-// makes and destroys windows.
+// TAG so far), "crash", "window" (0; a window that ends it with 0 when asked to close) or "hang"
+// (a window, and after HOLD_MS no more messages read). With STANDIN_KEYS it shows such a window
+// and on leaving (or asked to close: "TAG closed") appends there "TAG keys typed into it|whether
+// it showed above the backdrop after at most 1 s". TAG "churn": for HOLD_MS it makes and
+// destroys windows.
 #include <windows.h>
 #include <shellapi.h>
 #include <stdio.h>
@@ -15,6 +17,7 @@
 static const COLORREF kKeysColour = RGB(10, 200, 10);
 static char typed[64];
 static int aboveBackdrop = -1;
+static const char *tag, *keys;
 
 static BOOL CALLBACK ReadMonitor(HMONITOR, HDC, LPRECT area, LPARAM textParam) {
     char *text = (char *)textParam;
@@ -31,6 +34,12 @@ static BOOL CALLBACK ReadMonitor(HMONITOR, HDC, LPRECT area, LPARAM textParam) {
 static LRESULT CALLBACK KeysWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CHAR && strlen(typed) + 1 < sizeof typed)
         typed[strlen(typed)] = (char)wParam;
+    if (message == WM_CLOSE) {
+        FILE *record = keys ? fopen(keys, "a") : NULL;
+        if (record)
+            fprintf(record, "%s closed\n", tag), fclose(record);
+        ExitProcess(0);
+    }
     if (message == WM_TIMER) { // seen on the screen: its own colour in its middle
         KillTimer(window, 1);
         HDC screen = GetDC(NULL);
@@ -69,7 +78,8 @@ static int StartsSoFar(const char *logName, std::string tag) {
 
 int main(int argc, char **argv) {
     DWORD hold = argc > 2 ? atoi(argv[2]) : 0, start = GetTickCount();
-    const char *tag = argc > 1 ? argv[1] : "-", *keys = getenv("STANDIN_KEYS");
+    tag = argc > 1 ? argv[1] : "-", keys = getenv("STANDIN_KEYS");
+    const char *exit = argc > 3 ? argv[3] : "0";
     if (strcmp(tag, "churn") == 0) {
         for (HWND windows[16]; GetTickCount() - start < hold;) {
             for (HWND &window : windows)
@@ -79,7 +89,7 @@ int main(int argc, char **argv) {
         }
         return 0;
     }
-    if (keys) { // clear of the points the start line reads
+    if (keys || !strcmp(exit, "window") || !strcmp(exit, "hang")) { // clear of the points read
         WNDCLASSA windowClass = {};
         windowClass.lpfnWndProc = KeysWndProc;
         windowClass.lpszClassName = "StandinKeys";
@@ -88,7 +98,7 @@ int main(int argc, char **argv) {
         HWND window =
             CreateWindowExA(0, "StandinKeys", "Stand-in", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 60,
                             300, 150, NULL, NULL, NULL, NULL);
-        SetTimer(window, 1, 1000, NULL);
+        SetTimer(window, 1, hold < 2000 ? hold / 2 : 1000, NULL);
     }
     // Names as Windows holds them, wide, written in UTF-8.
     wchar_t folder[MAX_PATH] = L"";
@@ -121,7 +131,8 @@ int main(int argc, char **argv) {
         fprintf(record, "%s %s|%d\n", tag, typed, aboveBackdrop);
         fclose(record);
     }
-    const char *exit = argc > 3 ? argv[3] : "0";
+    if (strcmp(exit, "hang") == 0)
+        Sleep(60000);
     if (strcmp(exit, "crash") == 0)
         *(volatile int *)0 = 1;
     return strcmp(exit, "count") == 0 ? StartsSoFar(logName, tag) : atoi(exit);

@@ -141,12 +141,24 @@ LRESULT CALLBACK BackdropWndProc(HWND window, UINT message, WPARAM wParam, LPARA
         Paint(window);
         return 0;
     case WM_QUERYENDSESSION:
+        // Nothing is started until Windows says whether the session really ends: a program
+        // closed for the log-off must not come back.
+        LookOf(window)->sessionQueried = true;
+        WriteRunLog(LookOf(window)->log, "Windows asks whether the session may end: agreed; "
+                                         "nothing is started until it says");
         return TRUE;
     case WM_ENDSESSION:
-        // Windows is logging off or shutting down: nothing more is started, the programs
-        // are left to Windows.
+        // Logging off or shutting down: nothing more is started, the programs are left to
+        // Windows. A log-off that was cancelled lets the keeping go on.
+        LookOf(window)->sessionQueried = false;
+        WriteRunLog(LookOf(window)->log, wParam ? "the Windows session ends: so does the launcher"
+                                                : "the Windows session goes on: so does the show");
         if (wParam)
             ExitProcess(0);
+        return 0;
+    case WM_HOTKEY:
+        LookOf(window)->exitKeyPressed = true;
+        PostQuitMessage(0);
         return 0;
     case WM_DISPLAYCHANGE:
         FollowDisplay(window);

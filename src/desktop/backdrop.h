@@ -1,6 +1,7 @@
 // The backdrop: a popup window in one solid colour, optionally with a picture on every
 // monitor, that covers the desktop while the launcher waits on its programs.
 #pragma once
+#include "platform/run_log.h"
 #include <stdint.h>
 #include <windows.h>
 
@@ -25,6 +26,9 @@ struct BackdropLook {
     bool primaryOnly;        // the primary monitor only, else every monitor
     bool hideCursor;         // no mouse pointer over the backdrop
     BackdropPicture picture; // drawn centred on each covered monitor once it has been read
+    RunLog *log;             // where the session's end is told
+    bool sessionQueried;     // Windows asked whether the session may end and has not yet said
+    bool exitKeyPressed;     // the exit key registered on the backdrop was pressed
 };
 
 // Whether every component lies within 0 to 255; if not, the backdrop is black.
@@ -52,6 +56,8 @@ void ShowBackdropPicture(HWND backdrop, const BackdropPicture *picture);
 bool CreateBackdropWindow(HINSTANCE instance, int showCommand, BackdropLook *look, HWND *window);
 
 // Ignores WM_CLOSE and mouse activation; takes the new area on a display change; draws the
-// picture once it has been handed over; ends the launcher at once, with 0, when the session ends;
-// everything else as any window.
+// picture once it has been handed over. Agrees when Windows asks whether the session may end,
+// and holds sessionQueried until it says: when it ends, the launcher ends at once with 0,
+// after a log line. The exit key sets exitKeyPressed and asks the thread to quit
+// (WM_QUIT). Everything else as any window.
 LRESULT CALLBACK BackdropWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

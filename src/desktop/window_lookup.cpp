@@ -32,24 +32,36 @@ HWND FindWindowByTitle(const char *title, HWND ignored) {
     return search.found;
 }
 
-struct MainWindowSearch {
+struct ProcessWindows {
     DWORD processId;
     HWND found;
+    int closing; // -1: looking for the main window; else windows asked to close so far
 };
 
-static BOOL CALLBACK CheckMainWindow(HWND window, LPARAM searchParam) {
-    MainWindowSearch *search = (MainWindowSearch *)searchParam;
+static BOOL CALLBACK CheckProcessWindow(HWND window, LPARAM searchParam) {
+    ProcessWindows *search = (ProcessWindows *)searchParam;
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    if (processId != search->processId || !IsWindowVisible(window) ||
-        GetWindow(window, GW_OWNER) != NULL)
+    if (processId != search->processId || !IsWindowVisible(window))
+        return TRUE;
+    if (search->closing >= 0) {
+        search->closing += PostMessageW(window, WM_CLOSE, 0, 0) != 0;
+        return TRUE;
+    }
+    if (GetWindow(window, GW_OWNER) != NULL)
         return TRUE;
     search->found = window;
     return FALSE;
 }
 
 HWND FindMainWindow(DWORD processId) {
-    MainWindowSearch search = {processId, NULL};
-    EnumWindows(CheckMainWindow, (LPARAM)&search);
+    ProcessWindows search = {processId, NULL, -1};
+    EnumWindows(CheckProcessWindow, (LPARAM)&search);
     return search.found;
+}
+
+int AskWindowsToClose(DWORD processId) {
+    ProcessWindows search = {processId, NULL, 0};
+    EnumWindows(CheckProcessWindow, (LPARAM)&search);
+    return search.closing;
 }

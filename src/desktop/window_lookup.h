@@ -1,4 +1,4 @@
-// Looking up top-level windows by their title.
+// Looking up top-level windows: by their title, a program's main window, a program's windows.
 #pragma once
 #include <windows.h>
 
@@ -10,3 +10,7 @@ HWND FindWindowByTitle(const char *title, HWND ignored);
 // The main window of the process processId: a visible top-level window without owner, the
 // first from the top of the Z-order. NULL when it shows none.
 HWND FindMainWindow(DWORD processId);
+
+// Asks every visible top-level window of the process processId to close (WM_CLOSE, posted:
+// the program may save its work, or refuse). Returns how many were asked.
+int AskWindowsToClose(DWORD processId);

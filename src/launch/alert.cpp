@@ -26,7 +26,7 @@ static void CALLBACK CloseUnansweredAlert(HWND, UINT, UINT_PTR timer, DWORD) {
     }
 }
 
-void ShowRunAlert(const RunLog *log, DWORD closeAfterMs, const char *caption, const char *format,
+void ShowRunAlert(RunLog *log, DWORD closeAfterMs, const char *caption, const char *format,
                   const char *arg1, const char *arg2) {
     const char *args[2] = {arg1, arg2};
     size_t argCount = arg2 ? 2 : arg1 ? 1 : 0;
@@ -48,6 +48,6 @@ void ShowRunAlert(const RunLog *log, DWORD closeAfterMs, const char *caption, co
 }
 
 void ShowAlert(const char *caption, const char *format, const char *arg1, const char *arg2) {
-    const RunLog none = {NULL};
+    RunLog none = {};
     ShowRunAlert(&none, 0, caption, format, arg1, arg2);
 }

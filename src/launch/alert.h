@@ -1,6 +1,6 @@
 // Alerts: the one way the launcher reports a problem to its user.
 #pragma once
-#include "launch/run_log.h"
+#include "platform/run_log.h"
 
 // Formats the text (each "%s" takes the next argument) and shows it in a modal box with
 // the caption and a single OK button; returns once the user has dismissed it.
@@ -10,5 +10,5 @@ void ShowAlert(const char *caption, const char *format, const char *arg1 = nullp
 // ShowAlert for the run once its settings are known: the alert and how it ended go to the
 // log, and with closeAfterMs above 0 a box nobody has answered by then closes by itself,
 // as if OK had been pressed.
-void ShowRunAlert(const RunLog *log, DWORD closeAfterMs, const char *caption, const char *format,
+void ShowRunAlert(RunLog *log, DWORD closeAfterMs, const char *caption, const char *format,
                   const char *arg1, const char *arg2 = nullptr);

@@ -1,4 +1,7 @@
 #include "launch/launch_sequence.h"
+#include "launch/keeper.h"
+#include "launch/launch_state.h"
+#include "launch/unattended.h"
 #include "desktop/backdrop.h"
 #include "desktop/window_lookup.h"
 #include "launch/alert.h"
@@ -6,10 +9,9 @@
 #include "launch/message_waits.h"
 #include "launch/picture_loading.h"
 #include "launch/program_start.h"
-#include "launch/run_log.h"
+#include "platform/run_log.h"
 #include "text/launch_settings.h"
 #include "text/log_line.h"
-#include "text/restart_wait.h"
 #include "text/setting_values.h"
 #include "text/text.h"
 #include <string.h>
@@ -21,43 +23,13 @@ enum {
     TITLE_POLL_MS = 500,
 };
 
-struct LaunchState {
-    LaunchSettings settings;
-    BackdropColor color;
-    BackdropLook look;
-    int showCommand;
-    HWND backdrop;
-    STARTUPINFOW startup;
-    PROCESS_INFORMATION process; // no process handle when the shell started none
-    bool started;
-    HWND topWindow; // top of the Z-order right after the first start; NULL until then
-    DWORD exitStatus;
-    DWORD secondDelay;
-    RunLog log;
-    DWORD alertWaitMs;    // 0: an alert waits for OK
-    DWORD firstTimeoutMs; // 0: the first program and the title are waited for for ever
-    DWORD firstStartTick;
-    char secondDirectory[PATH_CHARS]; // full folder of the second program, empty if unknown
-    DWORD secondStartTick;
-    DWORD restartMs; // 0: the second program is started once and left to itself
-};
-
-static const char *Value(const LaunchState *state, SettingSlot slot) {
-    return state->settings.values[slot];
-}
-
 // A negative delay reads as none, so no wait is ever handed to the platform as endless.
 static DWORD NonNegativeDelayMs(const char *value) {
     int32_t delay = ParseDelay(value);
     return delay < 0 ? 0 : (DWORD)delay;
 }
 
-static void Alert(const LaunchState *state, const char *caption, const char *format,
-                  const char *arg1, const char *arg2 = nullptr) {
-    ShowRunAlert(&state->log, state->alertWaitMs, caption, format, arg1, arg2);
-}
-
-static void RepaintBackdrop(const LaunchState *state) {
+static void RepaintBackdrop(LaunchState *state) {
     RedrawWindow(state->backdrop, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
@@ -84,6 +56,8 @@ static void WaitForFirstProgramEnd(LaunchState *state) {
         GetExitCodeProcess(state->process.hProcess, &state->exitStatus);
     } while (result == WAIT_TIMEOUT && state->exitStatus == STILL_ACTIVE &&
              !FirstTimeoutOver(state));
+    if (result == WAIT_SHOW_ENDS)
+        return;
     char number[16];
     if (result == WAIT_TIMEOUT && state->exitStatus == STILL_ACTIVE) {
         FormatUnsigned(number, sizeof number, state->firstTimeoutMs);
@@ -101,7 +75,7 @@ static void WaitForFirstProgramEnd(LaunchState *state) {
 static void WaitForTitleToGo(LaunchState *state) {
     const char *title = Value(state, SLOT_TITLE1);
     SleepServicing(FirstWaitLeft(state, TITLE_POLL_MS));
-    while (FindWindowByTitle(title, state->backdrop) != NULL) {
+    while (FindWindowByTitle(title, state->backdrop) != NULL && !ShowEnding()) {
         if (FirstTimeoutOver(state)) {
             WriteRunLog(&state->log, "TIMEOUT1 ran out with a window '%s' still there; going on",
                         title);
@@ -121,10 +95,13 @@ static void RunFirstProgram(LaunchState *state) {
         firstDelay = DEFAULT_FIRST_DELAY_MS;
     RepaintBackdrop(state);
     SleepServicing(firstDelay);
+    if (ShowEnding())
+        return;
 
     memset(&state->startup, 0, sizeof state->startup);
     state->startup.cb = sizeof state->startup;
     state->startup.wShowWindow = SW_SHOWDEFAULT;
+    state->which = "first";
     state->started =
         StartProgram(&state->log, "first", Value(state, SLOT_EXE1), Value(state, SLOT_WDIR1),
                      directory, &state->startup, &state->process);
@@ -139,98 +116,39 @@ static void RunFirstProgram(LaunchState *state) {
                                   FirstWaitLeft(state, FIRST_IDLE_LIMIT_MS));
         WaitForFirstProgramEnd(state);
     }
+    if (ShowEnding())
+        return; // its handles stay, to ask it to close
     ReleaseProgram(&state->process);
     if (IsValueSet(Value(state, SLOT_TITLE1)))
         WaitForTitleToGo(state);
     BringWindowToTop(state->backdrop);
 }
 
-// Raises the window that was on top when the first program started, if one was recorded.
-static void RaiseRecordedTopWindow(const LaunchState *state) {
-    if (state->topWindow != NULL)
-        BringWindowToTop(state->topWindow);
-}
-
-// Starts the second program, or reports that it could not.
-static bool StartSecondProgram(LaunchState *state) {
-    state->started =
-        StartProgram(&state->log, "second", Value(state, SLOT_EXE2), Value(state, SLOT_WDIR2),
-                     state->secondDirectory, &state->startup, &state->process);
-    state->secondStartTick = GetTickCount();
-    if (!state->started)
-        Alert(state, "Alert", "Unable to execute file : %s \n Current Directory : %s",
-              Value(state, SLOT_EXE2), Value(state, SLOT_WDIR2));
-    return state->started;
-}
-
-// The program is raised around its getting ready; then its window gets the keyboard within
-// the pause, so the pause stays as long as it was.
 static void RunSecondProgram(LaunchState *state) {
     if (!MakeDirectoryCurrent(Value(state, SLOT_WDIR2), state->secondDirectory,
                               sizeof state->secondDirectory))
         Alert(state, "Alert", "Directory  = %s not Found", Value(state, SLOT_WDIR2));
-
     memset(&state->startup, 0, sizeof state->startup);
     GetStartupInfoW(&state->startup);
     state->startup.dwFlags = 0;
     state->secondDelay = NonNegativeDelayMs(Value(state, SLOT_DELAY2));
     if (state->restartMs > 0)
         KeepCrashesQuiet(&state->log);
-    if (!StartSecondProgram(state))
+    if (StartSecondProgram(state, true) && state->restartMs > 0)
+        KeepSecondProgram(state);
+}
+
+// The exit key: nothing more is started; the program waited for or kept is asked to close,
+// not forced: it may have work to save.
+static void EndOnExitKey(LaunchState *state) {
+    WriteRunLog(&state->log, "EXITKEY pressed: the show ends, nothing more is started");
+    if (state->process.hProcess == NULL ||
+        WaitForSingleObject(state->process.hProcess, 0) != WAIT_TIMEOUT)
         return;
-    RaiseRecordedTopWindow(state);
-    WaitForInputIdleServicing(state->process.hProcess, state->secondDelay);
-    RaiseRecordedTopWindow(state);
-    DWORD pauseStart = GetTickCount();
-    HandOverForeground(&state->log, "second", state->process.hProcess, state->secondDelay);
-    SleepServicing(RemainingMs(pauseStart, state->secondDelay));
-}
-
-// Waits for the kept program to end; true when it ended with the QUIT2 code.
-static bool WaitForSecondProgramEnd(LaunchState *state) {
-    DWORD result;
-    do
-        result = WaitServicing(state->process.hProcess, INFINITE);
-    while (result == WAIT_TIMEOUT);
-    DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(state->process.hProcess, &code);
-    char number[16], ran[16];
-    FormatUnsigned(number, sizeof number, code);
-    FormatUnsigned(ran, sizeof ran, GetTickCount() - state->secondStartTick);
-    WriteRunLog(&state->log, "second program ended: exit code %s after %s ms", number, ran);
-    const char *quit = Value(state, SLOT_QUIT2);
-    if (!IsValueSet(quit) || (int32_t)code != ParseDelay(quit))
-        return false;
-    WriteRunLog(&state->log, "exit code %s is QUIT2: the show is over", number);
-    return true;
-}
-
-// RESTART2: whenever the second program ends it is started again, after a wait that doubles
-// with every short run in a row, until it ends with the QUIT2 code. The backdrop stays below
-// it all the while, so the screens never show the desktop between two runs.
-static void KeepSecondProgram(LaunchState *state) {
-    uint32_t shortRuns = 0;
-    for (;;) {
-        if (state->started && state->process.hProcess == NULL) {
-            WriteRunLog(&state->log, "second program has no process of its own to keep: the "
-                                     "show ends as without RESTART2");
-            return;
-        }
-        if (state->started && WaitForSecondProgramEnd(state))
-            return;
-        bool longRun = state->started && GetTickCount() - state->secondStartTick >= LONG_RUN_MS;
-        shortRuns = longRun ? 0 : shortRuns + 1;
-        DWORD wait = RestartWaitMs(state->restartMs, shortRuns);
-        char number[16];
-        FormatUnsigned(number, sizeof number, wait);
-        WriteRunLog(&state->log, "starting the second program again in %s ms", number);
-        ReleaseProgram(&state->process);
-        SleepServicing(wait);
-        if (StartSecondProgram(state)) {
-            WaitForInputIdleServicing(state->process.hProcess, state->secondDelay);
-            HandOverForeground(&state->log, "second", state->process.hProcess, state->secondDelay);
-        }
-    }
+    char count[16];
+    FormatUnsigned(count, sizeof count,
+                   (unsigned long)AskWindowsToClose(GetProcessId(state->process.hProcess)));
+    WriteRunLog(&state->log, "%s program asked to close: %s window(s)", state->which, count);
 }
 
 // With LOG set the run appends to that file; it says where its settings came from.
@@ -243,51 +161,59 @@ static void OpenLog(LaunchState *state, const char *argumentText) {
         WriteRunLog(&state->log, "profile read as %s", state->settings.encoding);
 }
 
-// The launcher was just started, so it may take the foreground; holding it, it can later hand
-// it to the second program.
-static void TakeForeground(const LaunchState *state) {
-    if (state->showCommand == SW_HIDE)
-        return;
-    SetForegroundWindow(state->backdrop);
-    if (GetForegroundWindow() != state->backdrop)
-        WriteRunLog(&state->log, "the backdrop could not take the foreground");
+// The values read once for the whole run.
+static void ReadRunValues(LaunchState *state) {
+    state->alertWaitMs = NonNegativeDelayMs(Value(state, SLOT_ALERTWAIT));
+    state->firstTimeoutMs = NonNegativeDelayMs(Value(state, SLOT_TIMEOUT1));
+    state->restartMs = NonNegativeDelayMs(Value(state, SLOT_RESTART2));
+    state->hungMs = NonNegativeDelayMs(Value(state, SLOT_HUNG2));
+    state->color.red = ParseColorComponent(Value(state, SLOT_RED));
+    state->color.green = ParseColorComponent(Value(state, SLOT_GREEN));
+    state->color.blue = ParseColorComponent(Value(state, SLOT_BLUE));
+    state->showCommand = IsSwitchedOff(Value(state, SLOT_BACKGROUND)) ? SW_HIDE : SW_SHOWNORMAL;
+    state->look.primaryOnly = IsPrimaryScreenOnly(Value(state, SLOT_SCREENS));
+    state->look.hideCursor = IsSwitchedOff(Value(state, SLOT_CURSOR));
+    state->look.log = &state->log;
 }
 
 int RunLaunchSequence(HINSTANCE instance, HINSTANCE previous, const char *argumentText) {
-    LaunchState state = {};
-    if (!ParseArguments(argumentText, &state.settings))
+    // Lives as long as the process: the picture's thread may still write to its log at the end.
+    LaunchState *state =
+        (LaunchState *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(LaunchState));
+    if (state == NULL)
         return 0;
-    OpenLog(&state, argumentText);
-    state.alertWaitMs = NonNegativeDelayMs(Value(&state, SLOT_ALERTWAIT));
-    state.firstTimeoutMs = NonNegativeDelayMs(Value(&state, SLOT_TIMEOUT1));
-    state.restartMs = NonNegativeDelayMs(Value(&state, SLOT_RESTART2));
-    state.color.red = ParseColorComponent(Value(&state, SLOT_RED));
-    state.color.green = ParseColorComponent(Value(&state, SLOT_GREEN));
-    state.color.blue = ParseColorComponent(Value(&state, SLOT_BLUE));
-    state.showCommand = IsSwitchedOff(Value(&state, SLOT_BACKGROUND)) ? SW_HIDE : SW_SHOWNORMAL;
-    state.look.primaryOnly = IsPrimaryScreenOnly(Value(&state, SLOT_SCREENS));
-    state.look.hideCursor = IsSwitchedOff(Value(&state, SLOT_CURSOR));
+    if (!ParseArguments(argumentText, &state->settings))
+        return 0;
+    OpenLog(state, argumentText);
+    ReadRunValues(state);
+    if (!BecomeOnlyKeeper(state)) {
+        WriteRunLog(&state->log, "end");
+        return 0;
+    }
+    KeepAwake(state);
     // Only 16-bit Windows hands over a previous instance, whose class would still stand.
-    if ((previous == NULL && !RegisterBackdropClass(instance, &state.color)) ||
-        !CreateBackdropWindow(instance, state.showCommand, &state.look, &state.backdrop)) {
-        WriteRunLog(&state.log, "the backdrop could not be made");
-        WriteRunLog(&state.log, "end");
+    if ((previous == NULL && !RegisterBackdropClass(instance, &state->color)) ||
+        !CreateBackdropWindow(instance, state->showCommand, &state->look, &state->backdrop)) {
+        WriteRunLog(&state->log, "the backdrop could not be made");
+        LetSleep(state);
+        WriteRunLog(&state->log, "end");
         return 0;
     }
-    TakeForeground(&state);
-    if (IsValueSet(Value(&state, SLOT_IMAGE)))
-        StartPictureLoading(&state.log, Value(&state, SLOT_IMAGE), &state.color, state.backdrop);
+    TakeForeground(state);
+    RegisterExitKey(state);
+    if (IsValueSet(Value(state, SLOT_IMAGE)))
+        StartPictureLoading(&state->log, Value(state, SLOT_IMAGE), &state->color, state->backdrop);
 
-    if (IsValueSet(Value(&state, SLOT_EXE1)))
-        RunFirstProgram(&state);
-    RepaintBackdrop(&state);
-    if (IsValueSet(Value(&state, SLOT_EXE2))) {
-        RunSecondProgram(&state);
-        if (state.restartMs > 0)
-            KeepSecondProgram(&state);
-    }
-    DestroyWindow(state.backdrop);
-    WriteRunLog(&state.log, "backdrop removed");
-    WriteRunLog(&state.log, "end");
+    if (IsValueSet(Value(state, SLOT_EXE1)))
+        RunFirstProgram(state);
+    RepaintBackdrop(state);
+    if (IsValueSet(Value(state, SLOT_EXE2)) && !ShowEnding())
+        RunSecondProgram(state);
+    if (ShowEnding())
+        EndOnExitKey(state);
+    DestroyWindow(state->backdrop);
+    WriteRunLog(&state->log, "backdrop removed");
+    LetSleep(state);
+    WriteRunLog(&state->log, "end");
     return 0;
 }

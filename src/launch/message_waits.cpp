@@ -7,10 +7,20 @@ enum {
     QUEUE_SLICE_MS = 1000,
 };
 
+static bool quitting;
+
+bool ShowEnding() {
+    return quitting;
+}
+
 static void DispatchQueued() {
     MSG message;
-    while (PeekMessageW(&message, NULL, 0, 0, PM_REMOVE))
-        DispatchMessageW(&message);
+    while (PeekMessageW(&message, NULL, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT)
+            quitting = true;
+        else
+            DispatchMessageW(&message);
+    }
 }
 
 DWORD RemainingMs(DWORD start, DWORD ms) {
@@ -26,13 +36,15 @@ DWORD WaitServicing(HANDLE object, DWORD ms) {
     DWORD count = object != NULL ? 1 : 0;
     DWORD start = GetTickCount();
     for (;;) {
+        if (quitting)
+            return WAIT_SHOW_ENDS;
         DWORD left = RemainingMs(start, ms);
         DWORD result = MsgWaitForMultipleObjectsEx(count, &object, Shorter(left, QUEUE_SLICE_MS),
                                                    QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         if (result != WAIT_OBJECT_0 + count && result != WAIT_TIMEOUT)
             return result;
         DispatchQueued();
-        if (RemainingMs(start, ms) == 0)
+        if (RemainingMs(start, ms) == 0 && !quitting)
             return WAIT_TIMEOUT;
     }
 }
@@ -46,7 +58,7 @@ void WaitForInputIdleServicing(HANDLE process, DWORD ms) {
     for (;;) {
         DWORD left = RemainingMs(start, ms);
         DWORD result = WaitForInputIdle(process, Shorter(left, IDLE_SLICE_MS));
-        if (result != WAIT_TIMEOUT || left == 0)
+        if (result != WAIT_TIMEOUT || left == 0 || quitting)
             return;
         DispatchQueued();
     }

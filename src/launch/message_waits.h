@@ -4,11 +4,19 @@
 #pragma once
 #include <windows.h>
 
+// What a wait returns once the show is to end.
+enum : DWORD { WAIT_SHOW_ENDS = 0xFFFFFFFEu };
+
+// Whether the thread was asked to quit (WM_QUIT, posted when the exit key is pressed): the
+// show is to end, and every wait returns WAIT_SHOW_ENDS at once from then on.
+bool ShowEnding();
+
 // Waits ms milliseconds, dispatching messages as they arrive.
 void SleepServicing(DWORD ms);
 
 // Waits up to ms milliseconds for object to be signalled, dispatching messages as they
-// arrive (object NULL: just the time). Returns WAIT_OBJECT_0, WAIT_TIMEOUT or WAIT_FAILED.
+// arrive (object NULL: just the time). Returns WAIT_OBJECT_0, WAIT_TIMEOUT, WAIT_FAILED or
+// WAIT_SHOW_ENDS.
 DWORD WaitServicing(HANDLE object, DWORD ms);
 
 // Waits up to ms milliseconds for process to be ready for input, in short slices with the

@@ -5,22 +5,24 @@
 #include "text/log_line.h"
 #include "text/text.h"
 
-// One picture a run. The record outlives the run's own stack: the thread may still be
-// reading when the run ends, and the backdrop keeps the picture handed to it.
-static struct PictureJob {
-    RunLog log;
+// One picture a run, in a block that is never freed: the thread may still be reading when
+// the run ends, and the backdrop keeps the picture handed to it. The log, too, lives as long
+// as the process.
+struct PictureJob {
+    RunLog *log;
     char name[VALUE_CHARS];
     wchar_t fullName[PATH_UNITS];
     BackdropColor color;
     HWND backdrop;
     BackdropPicture picture;
-} job;
+};
 
-static DWORD WINAPI ReadPicture(void *) {
+static DWORD WINAPI ReadPicture(void *jobParam) {
+    PictureJob &job = *(PictureJob *)jobParam;
     HRESULT result;
     if (LoadBackdropPicture(job.fullName, &job.color, &job.picture, &result)) {
         ShowBackdropPicture(job.backdrop, &job.picture);
-        WriteRunLog(&job.log, "picture '%s' read and shown", job.name);
+        WriteRunLog(job.log, "picture '%s' read and shown", job.name);
         return 0;
     }
     char width[16], height[16], why[LOG_LINE_CHARS / 4];
@@ -28,21 +30,25 @@ static DWORD WINAPI ReadPicture(void *) {
     FormatUnsigned(height, sizeof height, (unsigned long)job.picture.height);
     DescribeError((DWORD)result, why, sizeof why);
     if (result == WINCODEC_ERR_IMAGESIZEOUTOFRANGE && job.picture.width > 0)
-        WriteRunLog(&job.log,
+        WriteRunLog(job.log,
                     "picture '%s' of %s x %s pixels is too large (at most 64 megapixels, 16384 "
                     "on a side): the backdrop shows its colour alone",
                     job.name, width, height);
     else
-        WriteRunLog(&job.log,
+        WriteRunLog(job.log,
                     "picture '%s' could not be read: error %s; the backdrop shows its colour "
                     "alone",
                     job.name, why);
     return 0;
 }
 
-void StartPictureLoading(const RunLog *log, const char *name, const BackdropColor *color,
-                         HWND backdrop) {
-    job.log = *log;
+void StartPictureLoading(RunLog *log, const char *name, const BackdropColor *color, HWND backdrop) {
+    PictureJob *made =
+        (PictureJob *)HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(PictureJob));
+    if (made == NULL)
+        return;
+    PictureJob &job = *made;
+    job.log = log;
     CopyText(job.name, sizeof job.name, name);
     wchar_t wideName[VALUE_CHARS];
     ToWide(name, wideName, VALUE_CHARS);
@@ -51,9 +57,9 @@ void StartPictureLoading(const RunLog *log, const char *name, const BackdropColo
         ToWide(name, job.fullName, PATH_UNITS);
     job.color = *color;
     job.backdrop = backdrop;
-    HANDLE thread = CreateThread(NULL, 0, ReadPicture, NULL, 0, NULL);
+    HANDLE thread = CreateThread(NULL, 0, ReadPicture, made, 0, NULL);
     if (thread == NULL) {
-        ReadPicture(NULL);
+        ReadPicture(made);
         return;
     }
     CloseHandle(thread);

@@ -3,9 +3,9 @@
 // showing nor holds up the show.
 #pragma once
 #include "desktop/backdrop.h"
-#include "launch/run_log.h"
+#include "platform/run_log.h"
 
 // Starts reading the picture file name (a relative name taken in the current folder, now)
-// for the backdrop, which shows it once it has been read. What happened goes to the log.
-void StartPictureLoading(const RunLog *log, const char *name, const BackdropColor *color,
-                         HWND backdrop);
+// for the backdrop, which shows it once it has been read. What happened goes to the log,
+// which must live as long as the process.
+void StartPictureLoading(RunLog *log, const char *name, const BackdropColor *color, HWND backdrop);

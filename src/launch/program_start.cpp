@@ -36,7 +36,7 @@ bool MakeDirectoryCurrent(const char *directory, char *full, DWORD fullChars) {
     return SetEnvironmentVariableW(name, wideFull) != 0;
 }
 
-static void LogError(const RunLog *log, const char *format, const char *which, DWORD error,
+static void LogError(RunLog *log, const char *format, const char *which, DWORD error,
                      const char *arg3 = "", const char *arg4 = "") {
     char why[LOG_LINE_CHARS / 4];
     DescribeError(error, why, sizeof why);
@@ -68,7 +68,7 @@ static void SplitForShell(const char *commandLine, char *file, char *parameters)
 
 // Opens commandLine through the shell, as Windows would open it from the desktop. The
 // shell may hand a document to a program that already runs, leaving no process to follow.
-static bool OpenThroughShell(const RunLog *log, const char *which, const char *commandLine,
+static bool OpenThroughShell(RunLog *log, const char *which, const char *commandLine,
                              const char *startIn, PROCESS_INFORMATION *process) {
     char file[VALUE_CHARS], parameters[VALUE_CHARS];
     SplitForShell(commandLine, file, parameters);
@@ -109,9 +109,8 @@ static bool OpenThroughShell(const RunLog *log, const char *which, const char *c
     return true;
 }
 
-bool StartProgram(const RunLog *log, const char *which, const char *commandLine,
-                  const char *directory, const char *fullDirectory, STARTUPINFOW *startup,
-                  PROCESS_INFORMATION *process) {
+bool StartProgram(RunLog *log, const char *which, const char *commandLine, const char *directory,
+                  const char *fullDirectory, STARTUPINFOW *startup, PROCESS_INFORMATION *process) {
     // The full directory read back after the change: the text itself, if relative, would now
     // name a directory below the one just made current.
     const char *startIn = fullDirectory[0] != '\0' ? fullDirectory : directory;
@@ -144,7 +143,7 @@ static bool PollAgain(HANDLE process, DWORD start, DWORD ms) {
     return left != 0 && WaitServicing(process, slice) == WAIT_TIMEOUT;
 }
 
-void HandOverForeground(const RunLog *log, const char *which, HANDLE process, DWORD ms) {
+void HandOverForeground(RunLog *log, const char *which, HANDLE process, DWORD ms) {
     if (process == NULL) {
         WriteRunLog(log, "%s program: no process of its own, so no window to hand the keyboard to",
                     which);
@@ -159,10 +158,13 @@ void HandOverForeground(const RunLog *log, const char *which, HANDLE process, DW
             return;
         }
     }
+    // What this thread has queued (its own raise of the backdrop among it) is done first, so
+    // that the program's raise comes after it. The raise is left to the program's thread:
+    // a window manager may keep a full-screen window above one that merely has the focus, and
+    // a raise waited for would hold the launcher while the program does not answer.
+    WaitServicing(NULL, 0);
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
     SetForegroundWindow(window);
-    // Raised too: a window manager may keep a full-screen window above one that merely has
-    // the focus (on Windows the foreground window is on top already).
-    BringWindowToTop(window);
     // The window's own thread takes the activation, which may show a moment later.
     bool took;
     while (!(took = GetForegroundWindow() == window) && PollAgain(process, start, ms)) {
@@ -181,7 +183,7 @@ void ReleaseProgram(PROCESS_INFORMATION *process) {
     *process = PROCESS_INFORMATION{};
 }
 
-void KeepCrashesQuiet(const RunLog *log) {
+void KeepCrashesQuiet(RunLog *log) {
     SetErrorMode(GetErrorMode() | SEM_NOGPFAULTERRORBOX | SEM_FAILCRITICALERRORS);
     char mode[16];
     FormatUnsigned(mode, sizeof mode, GetErrorMode());

@@ -1,7 +1,7 @@
 // Starting the show's programs: in their folder, as programs or through the shell, and handing
 // the keyboard to the one that should have it.
 #pragma once
-#include "launch/run_log.h"
+#include "platform/run_log.h"
 #include <windows.h>
 
 // Makes directory current and records it as its drive's current directory ('=C:') in the
@@ -14,18 +14,17 @@ bool MakeDirectoryCurrent(const char *directory, char *full, DWORD fullChars);
 // start as a program but the shell can open (a document, a program that must run elevated)
 // is opened through the shell, which may leave no process handle. The program may take the
 // foreground itself. False when nothing could be started.
-bool StartProgram(const RunLog *log, const char *which, const char *commandLine,
-                  const char *directory, const char *fullDirectory, STARTUPINFOW *startup,
-                  PROCESS_INFORMATION *process);
+bool StartProgram(RunLog *log, const char *which, const char *commandLine, const char *directory,
+                  const char *fullDirectory, STARTUPINFOW *startup, PROCESS_INFORMATION *process);
 
 // Waits up to ms for the program's main window (visible, top-level, without owner), then
 // brings it to the foreground and the top while the launcher may still give it. Logs how it
 // went. Returns early when the program ends first.
-void HandOverForeground(const RunLog *log, const char *which, HANDLE process, DWORD ms);
+void HandOverForeground(RunLog *log, const char *which, HANDLE process, DWORD ms);
 
 // Releases the handles of a program that has ended, for its next start.
 void ReleaseProgram(PROCESS_INFORMATION *process);
 
 // A crash of a program started from now on ends it at once, with no report window holding
 // it open: the launcher's error mode, which its programs inherit, says so.
-void KeepCrashesQuiet(const RunLog *log);
+void KeepCrashesQuiet(RunLog *log);

@@ -35,6 +35,10 @@ enum SettingSlot {
     SLOT_CURSOR,
     SLOT_RESTART2,
     SLOT_QUIT2,
+    SLOT_AWAKE,
+    SLOT_HUNG2,
+    SLOT_EXITKEY,
+    SLOT_DAILY2,
     SETTING_COUNT
 };
 

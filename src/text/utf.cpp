@@ -185,3 +185,14 @@ bool EqualsIgnoringCase(const char *a, size_t aLength, const char *b, size_t bLe
     }
     return i == aLength && j == bLength;
 }
+
+uint64_t HashIgnoringCase(const char *text, size_t length, uint64_t hash) {
+    const unsigned char *p = (const unsigned char *)text;
+    for (size_t at = 0; at < length;) {
+        uint32_t point;
+        at += FoldedAt(p + at, length - at, &point);
+        for (int shift = 0; shift < 24; shift += 8)
+            hash = (hash ^ ((point >> shift) & 0xFF)) * 1099511628211ull;
+    }
+    return hash;
+}

@@ -2,6 +2,7 @@
 // never cut a character in two, and the cutting of UTF-8 text by its length in UTF-16 units.
 #pragma once
 #include <stddef.h>
+#include <stdint.h>
 
 // Converts the terminated UTF-8 text into UTF-16 in out (outUnits, terminator included), cut
 // after the last whole character that fits. A byte that starts no valid sequence becomes
@@ -32,3 +33,8 @@ bool LooksLikeUtf8(const char *bytes, size_t length);
 // case: A-Z, and the upper-case letters of Latin-1, Latin Extended-A, Greek and Cyrillic, count
 // as their lower-case ones. A byte that starts no valid sequence only equals itself.
 bool EqualsIgnoringCase(const char *a, size_t aLength, const char *b, size_t bLength);
+
+// Continues the 64-bit FNV-1a hash (start with kHashStart) over the characters of text (length
+// bytes) as EqualsIgnoringCase compares them: texts it takes for equal hash alike.
+enum : uint64_t { kHashStart = 14695981039346656037ull };
+uint64_t HashIgnoringCase(const char *text, size_t length, uint64_t hash);
