@@ -67,11 +67,11 @@ static void Hold(DWORD ms) {
     }
 }
 
-static int StartsSoFar(const char *logName, std::string tag) {
+static int StartsSoFar(const char *logName, std::string wanted) {
     FILE *log = fopen(logName, "r");
     int count = 0;
     for (char line[1024]; fgets(line, sizeof line, log);)
-        count += strncmp(line, (tag + " ").c_str(), tag.size() + 1) == 0;
+        count += strncmp(line, (wanted + " ").c_str(), wanted.size() + 1) == 0;
     fclose(log);
     return count;
 }

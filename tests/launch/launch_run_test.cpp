@@ -106,18 +106,24 @@ void AnswerAlert(DWORD processId, bool press, HWND *answered, std::wstring *seen
     *answered = box;
 }
 
-// Runs a row, asking the backdrop to close every 50 ms; visit(launcher) acts alongside.
-void RunRow(const Row &row, const std::function<void(HANDLE)> &visit = nullptr) {
-    DeleteFileA(K "\\starts.log");
-    std::wstring line = Wide(std::string("\"Z:") + getenv("KORVANE_EXE") + "\" " + row.arguments);
+// Starts korvane.exe with the arguments in folder.
+PROCESS_INFORMATION StartLauncher(const char *arguments, const char *folder = K) {
+    std::wstring line = Wide(std::string("\"Z:") + getenv("KORVANE_EXE") + "\" " + arguments);
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_FORCEOFFFEEDBACK;
     startup.wShowWindow = SW_SHOWMINNOACTIVE;
     PROCESS_INFORMATION launcher = {};
-    DWORD launched = GetTickCount(), status = 1;
-    CreateProcessW(NULL, &line[0], NULL, NULL, 0, 0, NULL, Wide(row.folder).c_str(), &startup,
+    CreateProcessW(NULL, &line[0], NULL, NULL, 0, 0, NULL, Wide(folder).c_str(), &startup,
                    &launcher);
+    return launcher;
+}
+
+// Runs a row, asking the backdrop to close every 50 ms; visit(launcher) acts alongside.
+void RunRow(const Row &row, const std::function<void(HANDLE)> &visit = nullptr) {
+    DeleteFileA(K "\\starts.log");
+    DWORD launched = GetTickCount(), status = 1;
+    PROCESS_INFORMATION launcher = StartLauncher(row.arguments, row.folder);
     std::thread visitor([&] {
         if (visit)
             visit(launcher.hProcess);
@@ -207,6 +213,26 @@ const Row kRows[] = {
     {"truncated PNG: the colour alone, no alert", "run.ini,Truncated", "", K "\\one", K "\\two", "1|800000", 50, 0, 0},
 };
 // clang-format on
+
+// Stand-ins that outlived their launcher (a first program left running by TIMEOUT1, a hung one):
+// as Wine processes they would keep the test's output open until they end.
+void EndStandIns() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        if (_stricmp(entry.szExeFile, "s.exe") == 0)
+            TerminateProcess(OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID), 0);
+}
+
+// How many lines of the file hold text.
+int LinesWith(const char *file, const std::string &text) {
+    std::ifstream log(file);
+    int count = 0;
+    for (std::string line; std::getline(log, line);)
+        count += line.find(text) != std::string::npos;
+    return count;
+}
 
 // The lines of the file that hold each of events, in that order, one after the other.
 void ExpectLines(const char *file, const std::vector<std::string> &events) {
@@ -343,6 +369,12 @@ void PrepareRuns() {
                        "BLUE=128\nLOG=kept.log\n");
     profile += section("Crashing", S "1", "EXE2=" S "2 0 crash\nRESTART2=1\nLOG=kept.log\n");
     profile += section("Often", S "1", "EXE2=" S "2 0 count\nDELAY2=0\nRESTART2=1\n");
+    profile +=
+        section("Hung2", S "1",
+                "EXE2=" S "2 500 hang\nDELAY2=0\nRESTART2=300\nHUNG2=1000\nLOG=keeper.log\n");
+    profile += section("Above", S "1", "EXE2=" S "2 900 2\nDELAY2=200\nRESTART2=300\nQUIT2=2\n");
+    profile += "[Other]\nEXE2=" S "1 0 5\nWDIR2=" K "\nRESTART2=1\nQUIT2=5\nLOG=other.log\n";
+    profile += "[Rolled]\nLOG=big.log\n";
     for (std::string file :
          {std::string(K "\\run.ini"), kDeep + "\\" LONG_NAME, std::string(K "\\intro.nobody"),
           std::string(K "\\menu.kvt"), std::string(K "\\show files\\intro.kvt")}) {
@@ -356,7 +388,8 @@ void PrepareRuns() {
                  "\"" K "\\s.exe\" %* \"%1\"", 0);
     DeleteFileA(K "\\runs.log");
     DeleteFileA(K "\\kept.log");
-    DeleteFileA(K "\\large.log");
+    for (const char *log : {K "\\large.log", K "\\keeper.log", K "\\other.log", K "\\big.log.old"})
+        DeleteFileA(log);
     PrepareNames();
 }
 
@@ -379,14 +412,7 @@ TEST(LaunchRun, Table) {
         "second program started: process id ", "command line '" KANJI "\\пуск.exe 2', folder '" KANJI "'",
         "start: arguments 'utf8.ini,Шоу'", "profile read as UTF-8", "TIMEOUT1 ran out with a window 'Заставка' still there"});
     // clang-format on
-    // The first program that outlived TIMEOUT1 still runs; as a Wine process it would keep the
-    // test's output open until it ends.
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-        if (_stricmp(entry.szExeFile, "s.exe") == 0)
-            TerminateProcess(OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID), 0);
+    EndStandIns();
     CheckLog();
 }
 
@@ -538,19 +564,33 @@ TEST(LaunchRun, KeptSecondProgram) {
     EXPECT_EQ(NULL, FindWindowW(kBackdropClassName, NULL)) << "gone with the show";
 
     bool agreed = false;
-    RunRow({"kept: a crash is restarted", "run.ini,Crashing", "", K "\\one", K "\\two", "1|000000",
-            50, 0, 0},
+    std::vector<DWORD> ended;
+    DWORD statuses[2] = {1, 1};
+    RunRow({"kept: a crash is restarted, one keeper per show", "run.ini,Crashing", "", K "\\one",
+            K "\\two", "1|000000", 50, 0, 0},
            [&](HANDLE) {
                AwaitSecondStarts(2);
+               for (const char *show : {"RUN.INI, crashing ", "run.ini,Other"}) {
+                   PROCESS_INFORMATION other = StartLauncher(show);
+                   DWORD start = GetTickCount();
+                   WaitForSingleObject(other.hProcess, 10000);
+                   ended.push_back(GetTickCount() - start);
+                   GetExitCodeProcess(other.hProcess, &statuses[ended.size() - 1]);
+               }
                EndSession(&agreed);
            });
     EXPECT_TRUE(agreed) << "the backdrop lets the session end";
+    EXPECT_EQ(0u, statuses[0] | statuses[1]) << "the second keeper and the other show end with 0";
+    EXPECT_LT(ended[0], 3000u) << "a second keeper of the show ends at once";
+    EXPECT_EQ(1, LinesWith(K "\\other.log", "exit code 5 is QUIT2")) << "another show runs";
     ExpectLines(K "\\kept.log",
                 {"error mode 3: ", "exit code 1 after ", "again in 300 ms", "exit code 2 after ",
                  "again in 600 ms", "exit code 3 is QUIT2: the show is over", "backdrop removed",
-                 "error mode 3: ", "exit code 3221225477 after ", "again in 1 ms"});
+                 "error mode 3: ", "exit code 3221225477 after ", "again in 1 ms",
+                 "this show is already kept by another launcher"});
 
     DWORD afterFirst = 0, afterTenth = 0;
+    size_t asked = 0, held = 0, resumed = 0;
     RunRow({"kept: ten restarts, then the session ends", "run.ini,Often", "", K "\\one", K "\\two",
             "1|000000", 50, 0, 0},
            [&](HANDLE launcher) {
@@ -560,13 +600,93 @@ TEST(LaunchRun, KeptSecondProgram) {
                AwaitSecondStarts(11);
                SleepServicing(200);
                afterTenth = HandleCount(GetProcessId(launcher));
+               HWND backdrop = FindWindowW(kBackdropClassName, NULL);
+               SendMessageTimeoutA(backdrop, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 2000, NULL);
+               asked = Starts()[2].ticks.size();
+               SleepServicing(3000); // the program ends at once, its wait is 1024 ms
+               held = Starts()[2].ticks.size();
+               SendMessageTimeoutA(backdrop, WM_ENDSESSION, FALSE, 0, SMTO_BLOCK, 2000, NULL);
+               AwaitSecondStarts(held + 1);
+               resumed = Starts()[2].ticks.size();
                EndSession(&agreed);
            });
     SleepServicing(1500);
-    EXPECT_EQ(11u, Starts()[2].ticks.size()) << "nothing started once the session ends";
+    EXPECT_EQ(asked, held) << "nothing started while Windows decides whether the session ends";
+    EXPECT_GT(resumed, held) << "the keeping resumes when the session goes on";
+    EXPECT_EQ(resumed, Starts()[2].ticks.size()) << "nothing started once the session ends";
     // Wine's WaitForInputIdle keeps a handle to the program's idle event per call, one per
     // restart here (DELAY2=0); the two of each ended run must not come on top.
     EXPECT_LE(afterTenth, afterFirst + 10) << "handles of ended runs released";
+}
+
+// A stand-in with a window: the pointer is wherever it was.
+#define WINDOWED "1 ~z|000000 000000 000000|000000 000000 000000"
+
+// A kept program that stops responding is ended and started again; the daily fresh start
+// closes one that responds (and is never taken for hung), its exit code 0 being no QUIT2; a
+// full log is renamed and begun anew while a viewer holds it open.
+TEST(LaunchRun, KeptForMonths) {
+    PrepareRuns();
+    bool agreed = false;
+    RunRow({"kept: a hung program ended", "run.ini,Hung2", "", K "\\one", K "\\two", WINDOWED, 50,
+            0, 0},
+           [&](HANDLE) {
+               AwaitSecondStarts(2);
+               EndSession(&agreed);
+           });
+    EXPECT_EQ(2u, Starts()[2].ticks.size()) << "started again once after it hung";
+    EndStandIns();
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    int soon = ((now.wHour * 60 + now.wMinute) * 60 + now.wSecond + 3) % 86400;
+    char profile[512];
+    sprintf(profile,
+            "[Daily]\nEXE2=" S "2 9000 window\nWDIR2=" K "\\two\nDELAY2=0\nRESTART2=300\nQUIT2=0\n"
+            "HUNG2=1000\nLOG=keeper.log\nDAILY2=%02d:%02d:%02d\n",
+            soon / 3600, soon / 60 % 60, soon % 60);
+    FILE *file = fopen(K "\\daily.ini", "w");
+    fputs(profile, file);
+    fclose(file);
+    RunRow({"kept: renewed once a day", "daily.ini,Daily", "", "", K "\\two", WINDOWED, 0, 0, 0},
+           [&](HANDLE) {
+               AwaitSecondStarts(2);
+               SleepServicing(1500);
+               EndSession(&agreed);
+           });
+    EXPECT_EQ(2u, Starts()[2].ticks.size()) << "renewed once, and the show went on";
+    ExpectLines(K "\\keeper.log",
+                {"second program not responding for ", "exit code 1 after ", "again in 300 ms",
+                 "the Windows session ends", "DAILY2 ", "exit code 0 after ", "again in 300 ms",
+                 "the Windows session ends"});
+    EXPECT_EQ(1, LinesWith(K "\\keeper.log", "not responding")) << "a responsive one is kept";
+
+    file = fopen(K "\\big.log", "wb");
+    for (int line = 0; line < 16384; line++)
+        fprintf(file, "%063d\n", line);
+    fclose(file);
+    HANDLE viewer = CreateFileA(K "\\big.log", GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
+                                OPEN_EXISTING, 0, NULL);
+    RunRow({"a full log", "run.ini,Rolled", "", "", "", "", 0, 0, 0});
+    CloseHandle(viewer);
+    WIN32_FILE_ATTRIBUTE_DATA old = {}, begun = {};
+    GetFileAttributesExA(K "\\big.log.old", GetFileExInfoStandard, &old);
+    GetFileAttributesExA(K "\\big.log", GetFileExInfoStandard, &begun);
+    EXPECT_EQ(1u << 20, old.nFileSizeLow) << "renamed whole";
+    EXPECT_EQ(1, LinesWith(K "\\big.log", "start: arguments 'run.ini,Rolled'")) << "begun anew";
+    EXPECT_LT(begun.nFileSizeLow, 4096u);
+}
+
+// The second program's first start shows above the backdrop after its pause, every time.
+TEST(LaunchRun, FirstStartAboveBackdrop) {
+    PrepareRuns();
+    DeleteFileA(K "\\keys.log");
+    SetEnvironmentVariableA("STANDIN_KEYS", K "\\keys.log");
+    for (int run = 0; run < 20; run++)
+        RunRow({"first start", "run.ini,Above", "", K "\\one", K "\\two", "1 ~z|~z ~z ~z|~z ~z ~z",
+                50, 0, 0});
+    SetEnvironmentVariableA("STANDIN_KEYS", NULL);
+    EXPECT_EQ(20, LinesWith(K "\\keys.log", "2 |1")) << "of 20 first starts above the backdrop";
 }
 
 } // namespace
