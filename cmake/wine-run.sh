@@ -7,7 +7,7 @@
 set -euo pipefail
 export WINEARCH="$1" WINEPREFIX="$2"
 shift 2
-export WINEDEBUG=-all
+export WINEDEBUG=${KORVANE_WINEDEBUG:--all} # the focus checks trace some calls
 # Names beyond ASCII reach Unix file names only under a UTF-8 locale; C.UTF-8 always exists.
 export LC_ALL=C.UTF-8
 export WINEDLLOVERRIDES="mscoree,mshtml="

@@ -5,7 +5,9 @@
 # program's pause and one typed after the launcher has ended must both reach the second
 # program, whose window must show above the backdrop; with RESTART2, a key typed into the
 # restarted program likewise. Timing between processes decides some runs: each case runs
-# three times and all must pass.
+# three times and all must pass. Then the exit key, pressed during a first program and during a
+# kept show, ends the show with 0 and asks that program to close; and the calls that keep the
+# computer awake, as Wine's relay trace shows them, for each AWAKE value.
 set -uo pipefail
 wine_run=$1 arch=$2 prefix=$3 korvane=$4 standin=$5
 display_file=$(mktemp)
@@ -26,8 +28,11 @@ cp "$korvane" "$dir/korvane.exe"
 cp "$standin" "$dir/s.exe"
 common='EXE1=C:\kf\s.exe 1|WDIR1=C:\kf|WDIR2=C:\kf|DELAY1=300|LOG=C:\kf\focus.log'
 kept='EXE2=C:\kf\s.exe 2 2500 count|DELAY2=1000|RESTART2=300|QUIT2=2'
-echo "[Once]|EXE2=C:\kf\s.exe 2 4500|DELAY2=2500|$common|[Kept]|$kept|$common" | tr '|' '\n' \
-    >"$dir/focus.ini"
+exit_key='EXITKEY=Ctrl+Alt+Shift+F12|EXE2=C:\kf\s.exe 2 20000 window|RESTART2=300'
+echo "[Once]|EXE2=C:\kf\s.exe 2 4500|DELAY2=2500|$common|[Kept]|$kept|$common" \
+    "|[Exit1]|EXE1=C:\kf\s.exe 1 20000 window|$exit_key|$common|[Exit2]|$exit_key|$common" \
+    "|[Awake1]|AWAKE=1|[AwakeDisplay]|AWAKE=display|[AwakeSystem]|AWAKE=SYSTEM" \
+    "|[AwakeNone]|EXITKEY=Ctrl+Banana|LOG=C:\kf\focus.log" | tr '|' '\n' >"$dir/focus.ini"
 
 starts() { grep -c '^2 ' "$dir/starts.log" 2>/dev/null; }
 failures=0
@@ -54,4 +59,38 @@ for section in Once Kept Once Kept Once Kept; do
         tr -d '\r' <"$dir/focus.log" | grep -E 'second program|foreground'
     fi
 done
+fail() { echo "focus $1: FAIL: $2"; failures=$((failures + 1)); }
+for tag in 1 2; do
+    rm -f "$dir/starts.log" "$dir/keys.log"
+    run 'C:\kf\korvane.exe' "C:\kf\focus.ini,Exit$tag" &
+    launcher=$!
+    for _ in $(seq 200); do grep -q "^$tag " "$dir/starts.log" 2>/dev/null && break; sleep 0.05; done
+    sleep 1
+    xdotool key ctrl+alt+shift+F12
+    pressed=$(date +%s%N)
+    wait $launcher
+    status=$? took=$((($(date +%s%N) - pressed) / 1000000))
+    [ $status -eq 0 ] || fail "exit key $tag" "the launcher ended with $status"
+    [ $took -lt 3000 ] || fail "exit key $tag" "the launcher took $took ms to end"
+    grep -q "^$tag closed" "$dir/keys.log" 2>/dev/null || fail "exit key $tag" "no WM_CLOSE reached the program"
+    [ "$(grep -c '^2 ' "$dir/starts.log")" = $((tag - 1)) ] || fail "exit key $tag" "something started after it"
+    [ $failures -eq 0 ] && echo "focus exit key during program $tag: ok (ended with 0 after $took ms)"
+done
+
+# The prefix's screen saver is on, so that switching it off shows in the trace.
+run reg add 'HKCU\Control Panel\Desktop' /v ScreenSaveActive /d 1 /f >/dev/null 2>&1
+run reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d 'SetThreadExecutionState;SystemParametersInfoW' /f >/dev/null 2>&1
+for row in '1 80000003 1' 'Display 80000003 1' 'System 80000001 0' 'None none 0'; do
+    read -r section state saver <<<"$row"
+    trace=$(KORVANE_WINEDEBUG=+relay run 'C:\kf\korvane.exe' "C:\kf\focus.ini,Awake$section" 2>&1 >/dev/null |
+        grep -E 'Call [A-Za-z0-9]+\.(SetThreadExecutionState|SystemParametersInfoW)\(')
+    asked=$(grep -oE 'SetThreadExecutionState\(0*[0-9a-f]+' <<<"$trace" | sed 's/.*(0*//' | tr '\n' ' ')
+    switched=$(grep -cE 'SystemParametersInfoW\(0*11,' <<<"$trace")
+    want=$([ "$state" = none ] && echo "" || echo "$state 80000000 ")
+    [ "$asked" = "$want" ] || fail "AWAKE $section" "execution states asked '$asked', wanted '$want'"
+    [ "$switched" = $((saver * 2)) ] || fail "AWAKE $section" "screen saver switched $switched times, wanted $((saver * 2))"
+done
+[ $failures -eq 0 ] && echo "focus AWAKE: the calls traced for 1, DISPLAY, SYSTEM and none: ok"
+grep -q "EXITKEY 'Ctrl+Banana' does not read as a key combination" "$dir/focus.log" 2>/dev/null ||
+    fail "exit key" "a combination that does not read is not logged"
 [ $failures -eq 0 ]
