@@ -9,7 +9,12 @@
 #  4. for a kept second program (RESTART2) that ends at once, the time from its logged end to
 #     its next logged start less the wait, and the launcher's CPU time over a kept show of a
 #     minute;
-#  5. korvane.exe's size.
+#  5. for a show kept for months: the launcher's CPU over a kept minute with HUNG2, DAILY2 and
+#     EXITKEY set; from a kept program's hang to its new start, less the 5 s Windows takes to
+#     call it hung and HUNG2; how long a second launcher for a kept show takes to end;
+#  6. from the launcher's start to its backdrop on the screen, without a picture and with one
+#     of 48 megapixels;
+#  7. korvane.exe's size.
 # Where this host cannot run 32-bit programs it measures the 64-bit build and says so; the
 # size is always the shipped 32-bit exe's.
 set -euo pipefail
@@ -20,7 +25,7 @@ echo "measuring the $korvane_build build ($korvane_host_why)"
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target korvane >/dev/null
 cmake --preset "$korvane_build" >/dev/null
-cmake --build --preset "$korvane_build" --target korvane standin >/dev/null
+cmake --build --preset "$korvane_build" --target korvane standin test_pictures >/dev/null
 
 export KORVANE_WINEPREFIX=$PWD/build/$korvane_build/wineprefix
 source scripts/virtual-display.sh
@@ -31,7 +36,8 @@ dir=$KORVANE_WINEPREFIX/drive_c/korvane-bench
 win='C:\korvane-bench'
 run cmd /c ver >/dev/null # makes the Wine prefix on the first run
 mkdir -p "$dir"
-cp "build/$korvane_build/korvane.exe" "build/$korvane_build/tests/standin.exe" "$dir/"
+cp "build/$korvane_build/korvane.exe" "build/$korvane_build/tests/standin.exe" \
+    "build/$korvane_build/tests/pictures/large.jpg" "$dir/"
 # The stand-in appends "TAG TICK ..." to STANDIN_LOG when it starts; the first one holds 300 ms.
 export STANDIN_LOG="$win\\starts.log"
 first="$win\\standin.exe 1 300"
@@ -145,6 +151,69 @@ done
 wait "$launcher"
 echo "CPU over a kept show (3 runs of 19 s, RESTART2=1000): $(( (t2 - t1) * 1000 / hz )) ms" \
     "in about $seconds s (resolution $(( 1000 / hz )) ms)"
+
+# A kept minute with the watches set: a program with a window that runs 58 s and ends with 0,
+# the QUIT2 code; a second launcher for the same show 5 s into it.
+printf '[Months]\r\nEXE2=%s\r\nWDIR2=%s\r\nDELAY2=0\r\nRESTART2=1000\r\nQUIT2=0\r\nHUNG2=5000\r\nDAILY2=%s\r\nEXITKEY=Ctrl+Alt+Shift+F11\r\nLOG=%s\r\n' \
+    "$win\\standin.exe 2 58000 window" "$win" "$(date -d '-1 hour' +%H:%M)" "$win\\months.log" >>"$dir/bench.ini"
+printf '[Hang]\r\nEXE2=%s\r\nWDIR2=%s\r\nDELAY2=0\r\nRESTART2=100\r\nHUNG2=1000\r\n' \
+    "$win\\standin.exe 2 300 hang" "$win" >>"$dir/bench.ini"
+printf '[Plain]\r\nEXE1=%s\r\nWDIR1=%s\r\nDELAY1=1500\r\nBLUE=128\r\n[Photo]\r\nIMAGE=%s\r\nEXE1=%s\r\nWDIR1=%s\r\nDELAY1=1500\r\nBLUE=128\r\n' \
+    "$win\\standin.exe 1" "$win" "$win\\large.jpg" "$win\\standin.exe 1" "$win" >>"$dir/bench.ini"
+rm -f "$dir/months.log"
+start_measured Months 2
+t1=$(ticks) t2=$t1 seconds=0 second_ms=
+while kill -0 "$launcher" 2>/dev/null && now=$(ticks 2>/dev/null); do
+    t2=$now
+    seconds=$((seconds + 1))
+    if [ $seconds = 5 ]; then
+        before=$(date +%s%N)
+        run "$win\\korvane.exe" "$win\\bench.ini,Months"
+        second_ms=$((($(date +%s%N) - before) / 1000000))
+    fi
+    sleep 1
+done
+wait "$launcher"
+echo "CPU over a kept minute with HUNG2, DAILY2 and EXITKEY: $(( (t2 - t1) * 1000 / hz )) ms" \
+    "in about $seconds s (resolution $(( 1000 / hz )) ms)"
+echo "second launcher for a kept show: ended after $second_ms ms (the whole Wine process);" \
+    "its log, start to end: $(awk -v from='start:' -v to='already kept' '
+        function ms(t) { split(t, p, ":"); return ((p[1] * 60 + p[2]) * 60 + p[3]) * 1000 }
+        index($0, to) { printf "%d ms", ms($2) - last } index($0, from) { last = ms($2) }' "$dir/months.log")"
+
+# A kept program that stops reading its messages 300 ms after its start line: from then to its
+# next start line, less Windows' 5 s and HUNG2 of 1000 ms.
+hangs=()
+for _ in $(seq "${HANG_RUNS:-3}"); do
+    rm -f "$dir/starts.log"
+    run "$win\\korvane.exe" "$win\\bench.ini,Hang" &
+    launcher=$!
+    for _ in $(seq 300); do [ "$(awk '$1 == 2' "$dir/starts.log" 2>/dev/null | wc -l)" -ge 2 ] && break; sleep 0.05; done
+    hangs+=("$(awk '$1 == 2 { t[n++] = $2 } END { print t[1] - t[0] - 300 - 5000 - 1000 }' "$dir/starts.log")")
+    pkill -f 'korvane-bench.korvane\.exe' || true
+    pkill -f 'korvane-bench.standin\.exe' || true
+    wait "$launcher" 2>/dev/null || true
+done
+echo "hang to new start, less 5 s and HUNG2 (ms): ${hangs[*]}"
+
+# From the launcher's start to its backdrop's window shown on the display, without a picture
+# and with a 48-megapixel one (decoded beside the show).
+shown() {
+    local section=$1 before
+    before=$(date +%s%N)
+    run "$win\\korvane.exe" "$win\\bench.ini,$section" &
+    launcher=$!
+    for _ in $(seq 400); do xdotool search --onlyvisible --name '^Korvane Window$' >/dev/null 2>&1 && break; sleep 0.005; done
+    echo $((($(date +%s%N) - before) / 1000000))
+    wait "$launcher"
+}
+plain=() photo=()
+for _ in $(seq "$runs"); do
+    plain+=("$(shown Plain)")
+    photo+=("$(shown Photo)")
+done
+echo "start to backdrop shown (ms): no picture ${plain[*]} -> median $(printf '%s\n' "${plain[@]}" | median);" \
+    "48-megapixel picture ${photo[*]} -> median $(printf '%s\n' "${photo[@]}" | median)"
 
 size=$(stat -c %s build/windows/korvane.exe)
 echo "korvane.exe (the shipped 32-bit build): $size bytes ($(( size / 1024 )) KiB; goal under 64 KiB)"
