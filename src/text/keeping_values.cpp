@@ -1,6 +1,7 @@
 #include "text/keeping_values.h"
 #include "text/text.h"
 #include "text/utf.h"
+#include <string.h>
 
 AwakeMode ParseAwake(const char *value) {
     if (TextEqualsNoCase(value, "1") || TextEqualsNoCase(value, "DISPLAY"))
@@ -10,14 +11,11 @@ AwakeMode ParseAwake(const char *value) {
 
 // Whether the part (length bytes) is name, A-Z compared without case.
 static bool PartIs(const char *part, size_t length, const char *name) {
-    size_t i = 0;
-    for (; i < length && name[i] != '\0'; i++) {
-        char c = part[i] >= 'a' && part[i] <= 'z' ? (char)(part[i] - 'a' + 'A') : part[i];
-        char n = name[i] >= 'a' && name[i] <= 'z' ? (char)(name[i] - 'a' + 'A') : name[i];
-        if (c != n)
-            return false;
-    }
-    return i == length && name[i] == '\0';
+    char copy[8];
+    if (length >= sizeof copy)
+        return false;
+    CopyTextPart(copy, sizeof copy, part, length);
+    return TextEqualsNoCase(copy, name);
 }
 
 // The virtual-key code of a key's name, 0 for none.
@@ -98,17 +96,12 @@ bool ParseDailyTime(const char *value, uint32_t *secondOfDay) {
 }
 
 void FormatKeeperName(const char *profile, const char *section, char *out, size_t outChars) {
-    size_t start = 0, end = 0;
-    while (section[end] != '\0')
-        end++;
+    size_t start = 0, end = strlen(section);
     while (start < end && IsBlank(section[start]))
         start++;
     while (end > start && IsBlank(section[end - 1]))
         end--;
-    size_t profileLength = 0;
-    while (profile[profileLength] != '\0')
-        profileLength++;
-    uint64_t hash = HashIgnoringCase(profile, profileLength, kHashStart);
+    uint64_t hash = HashIgnoringCase(profile, strlen(profile), kHashStart);
     hash = HashIgnoringCase("\n", 1, hash);
     hash = HashIgnoringCase(section + start, end - start, hash);
     char name[48] = "Local\\korvane-keeper-";

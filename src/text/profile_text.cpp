@@ -2,6 +2,7 @@
 #include "text/launch_settings.h"
 #include "text/text.h"
 #include "text/utf.h"
+#include <string.h>
 
 struct Span {
     const char *start;
@@ -14,13 +15,6 @@ static Span Trimmed(const char *start, size_t length) {
     while (length > 0 && IsBlank(start[length - 1]))
         length--;
     return {start, length};
-}
-
-static size_t LengthOf(const char *text) {
-    size_t length = 0;
-    while (text[length] != '\0')
-        length++;
-    return length;
 }
 
 // A section line's name: what stands between its '[' and the first ']'. False for any other
@@ -60,8 +54,8 @@ bool FindProfileValue(const char *text, size_t length, const char *section, cons
                       char *out, size_t outChars) {
     if (outChars > 0)
         out[0] = '\0';
-    Span wantedSection = Trimmed(section, LengthOf(section));
-    Span wantedKey = Trimmed(key, LengthOf(key));
+    Span wantedSection = Trimmed(section, strlen(section));
+    Span wantedKey = Trimmed(key, strlen(key));
     bool inSection = false, passedSection = false;
     for (size_t at = 0; at < length && text[at] != '\0' && !passedSection;) {
         size_t end = at;

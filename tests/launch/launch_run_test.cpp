@@ -499,9 +499,6 @@ TEST(LaunchRun, ProfileWithoutTemporaryFolder) {
     PrepareRuns();
     CreateDirectoryA(K "\\temp", NULL);
     HANDLE written = FindFirstChangeNotificationA(K "\\temp", FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
-    char tmp[MAX_PATH] = "", temp[MAX_PATH] = "";
-    GetEnvironmentVariableA("TMP", tmp, MAX_PATH);
-    GetEnvironmentVariableA("TEMP", temp, MAX_PATH);
     SetEnvironmentVariableA("TMP", K "\\no\\such");
     SetEnvironmentVariableA("TEMP", K "\\no\\such");
     RunRow({"UTF-8 profile, no temporary folder", "utf8.ini,Шоу", "", SHOW, KANJI, "1|000000", 50,
@@ -510,8 +507,6 @@ TEST(LaunchRun, ProfileWithoutTemporaryFolder) {
     SetEnvironmentVariableA("TEMP", K "\\temp");
     RunRow({"UTF-16 BE profile, an empty temporary folder", "utf16be.ini,Шоу", "", SHOW, KANJI,
             "1|000000", 50, 0, 0});
-    SetEnvironmentVariableA("TMP", tmp);
-    SetEnvironmentVariableA("TEMP", temp);
     EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(written, 0))
         << "a file made in the temporary folder";
     FindCloseChangeNotification(written);

@@ -1,6 +1,7 @@
 // The launcher's own reader of UTF-8 profiles against the platform's: every profile of the
 // table, saved as UTF-16 little-endian, is read by GetPrivateProfileStringW too, and every
 // value asked for must come out the same.
+#include "platform/wide_text.h"
 #include "text/profile_text.h"
 #include "text/launch_settings.h"
 #include <gtest/gtest.h>
@@ -8,20 +9,6 @@
 #include <windows.h>
 
 namespace {
-
-std::wstring Wide(const std::string &text) {
-    std::wstring wide(text.size() + 1, L'\0');
-    wide.resize(MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &wide[0], (int)wide.size()) - 1);
-    return wide;
-}
-
-std::string Utf8(const std::wstring &wide) {
-    std::string text(wide.size() * 3 + 1, '\0');
-    text.resize(
-        WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, &text[0], (int)text.size(), NULL, NULL) -
-        1);
-    return text;
-}
 
 struct Row {
     const char *name;
@@ -31,14 +18,13 @@ struct Row {
 
 // What the platform's reader gives, as the launcher asks it: a value buffer of VALUE_UNITS.
 std::string PlatformValue(const wchar_t *file, const char *section, const char *key) {
-    wchar_t value[VALUE_UNITS];
-    GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), L"(default)", value,
-                             VALUE_UNITS, file);
-    std::wstring wide = value;
-    // A character cut in two at the end of the buffer is no character: the launcher drops it.
-    if (!wide.empty() && wide.back() >= 0xD800 && wide.back() <= 0xDBFF)
-        wide.pop_back();
-    return Utf8(wide);
+    wchar_t wideSection[VALUE_UNITS], wideKey[VALUE_UNITS], value[VALUE_UNITS];
+    ToWide(section, wideSection, VALUE_UNITS);
+    ToWide(key, wideKey, VALUE_UNITS);
+    GetPrivateProfileStringW(wideSection, wideKey, L"(default)", value, VALUE_UNITS, file);
+    char text[VALUE_CHARS]; // a character cut in two at the end is dropped, as the launcher does
+    ToUtf8(value, text, sizeof text);
+    return text;
 }
 
 TEST(ProfileReading, SameAsThePlatform) {
@@ -67,7 +53,8 @@ TEST(ProfileReading, SameAsThePlatform) {
     // clang-format on
     const wchar_t *file = L"C:\\profile-reading.ini";
     for (const Row &row : rows) {
-        std::wstring wide = L"\xFEFF" + Wide(row.profile);
+        std::wstring wide(row.profile.size() + 2, L'\xFEFF');
+        wide.resize(ToWide(row.profile.c_str(), &wide[1], wide.size() - 1) + 1);
         HANDLE handle = CreateFileW(file, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
         DWORD written = 0;
         WriteFile(handle, wide.data(), (DWORD)(wide.size() * 2), &written, NULL);
