@@ -28,6 +28,7 @@ add_library(korvane_win STATIC
     src/launch/picture_loading.cpp
     src/launch/profile_settings.cpp
     src/launch/program_start.cpp
+    src/launch/program_tree.cpp
     src/launch/second_program.cpp
     src/launch/unattended.cpp
     src/platform/run_log.cpp

@@ -14,7 +14,8 @@ status=0
 # at run time with GetProcAddress instead.
 vista=(
     CreateCompatibleDC CreateDIBSection CreateSolidBrush DeleteDC DeleteObject GetStockObject
-    SelectObject SetBrushOrgEx SetStretchBltMode StretchBlt CloseHandle CreateFileW CreateMutexW
+    SelectObject SetBrushOrgEx SetStretchBltMode StretchBlt AssignProcessToJobObject CloseHandle
+    CreateFileW CreateJobObjectW CreateMutexW QueryInformationJobObject ResumeThread TerminateJobObject
     CreateProcessW CreateThread DeleteCriticalSection EnterCriticalSection
     ExitProcess FindClose FindFirstFileW FormatMessageW FreeLibrary GetCommandLineW
     GetCurrentDirectoryW GetCurrentThreadId GetDriveTypeW GetErrorMode GetExitCodeProcess
@@ -31,7 +32,7 @@ vista=(
     DefWindowProcW DestroyWindow DispatchMessageW EndPaint EnumDisplayMonitors EnumThreadWindows
     EnumWindows GetClassNameW GetForegroundWindow GetSystemMetrics GetTopWindow GetWindow
     GetWindowLongW GetWindowRect GetWindowTextW GetWindowThreadProcessId IntersectRect
-    InvalidateRect IsHungAppWindow IsWindowVisible KillTimer LoadCursorW LoadIconW
+    GetLastInputInfo InvalidateRect IsHungAppWindow IsWindowVisible KillTimer LoadCursorW LoadIconW
     MapWindowPoints MessageBoxW MsgWaitForMultipleObjectsEx PeekMessageW PostMessageW
     PostQuitMessage RedrawWindow RegisterClassW RegisterHotKey SetCursor SetForegroundWindow
     SetRect SetTimer SetWindowLongW SetWindowPos ShowWindow SystemParametersInfoW UpdateWindow

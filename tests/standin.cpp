@@ -3,9 +3,10 @@
 // over it|per monitor the colours at its bottom right, centre and 20 px in from the left|DOCUMENT"
 // (names in UTF-8), holds HOLD_MS reading messages, ends with EXIT: a number, "count" (starts of
 // TAG so far), "crash", "window" (0; a window that ends it with 0 when asked to close) or "hang"
-// (a window, and after HOLD_MS no more messages read). With STANDIN_KEYS it shows such a window
-// and on leaving (or asked to close: "TAG closed") appends there "TAG keys typed into it|whether
-// it showed above the backdrop after at most 1 s". TAG "churn": for HOLD_MS it makes and
+// (a window, and after HOLD_MS no more messages read) or "stub" (starts "TAG+2 HOLD_MS window"
+// and ends at once with 0, as an update stub before the real program). With STANDIN_KEYS it shows
+// such a window and on leaving (or asked to close: "TAG closed") appends there "TAG keys typed into
+// it|whether it showed above the backdrop after at most 1 s". TAG "churn": for HOLD_MS it makes and
 // destroys windows.
 #include <windows.h>
 #include <shellapi.h>
@@ -88,6 +89,17 @@ int main(int argc, char **argv) {
                 DestroyWindow(window);
         }
         return 0;
+    }
+    if (strcmp(exit, "stub") == 0) {
+        char self[MAX_PATH] = "";
+        GetModuleFileNameA(NULL, self, MAX_PATH);
+        std::string line = std::string("\"") + self + "\" " + std::to_string(atoi(tag) + 2) + " " +
+                           std::to_string(hold) + " window";
+        STARTUPINFOA child = {};
+        child.cb = sizeof child;
+        PROCESS_INFORMATION started = {};
+        CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &child, &started);
+        hold = 0;
     }
     if (keys || !strcmp(exit, "window") || !strcmp(exit, "hang")) { // clear of the points read
         WNDCLASSA windowClass = {};

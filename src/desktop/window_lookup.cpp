@@ -33,16 +33,24 @@ HWND FindWindowByTitle(const char *title, HWND ignored) {
 }
 
 struct ProcessWindows {
-    DWORD processId;
+    const DWORD *processIds;
+    size_t count;
     HWND found;
     int closing; // -1: looking for the main window; else windows asked to close so far
 };
+
+static bool OfProcesses(const ProcessWindows *search, DWORD processId) {
+    for (size_t i = 0; i < search->count; i++)
+        if (search->processIds[i] == processId)
+            return true;
+    return false;
+}
 
 static BOOL CALLBACK CheckProcessWindow(HWND window, LPARAM searchParam) {
     ProcessWindows *search = (ProcessWindows *)searchParam;
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    if (processId != search->processId || !IsWindowVisible(window))
+    if (!OfProcesses(search, processId) || !IsWindowVisible(window))
         return TRUE;
     if (search->closing >= 0) {
         search->closing += PostMessageW(window, WM_CLOSE, 0, 0) != 0;
@@ -54,14 +62,14 @@ static BOOL CALLBACK CheckProcessWindow(HWND window, LPARAM searchParam) {
     return FALSE;
 }
 
-HWND FindMainWindow(DWORD processId) {
-    ProcessWindows search = {processId, NULL, -1};
+HWND FindMainWindow(const DWORD *processIds, size_t count) {
+    ProcessWindows search = {processIds, count, NULL, -1};
     EnumWindows(CheckProcessWindow, (LPARAM)&search);
     return search.found;
 }
 
-int AskWindowsToClose(DWORD processId) {
-    ProcessWindows search = {processId, NULL, 0};
+int AskWindowsToClose(const DWORD *processIds, size_t count) {
+    ProcessWindows search = {processIds, count, NULL, 0};
     EnumWindows(CheckProcessWindow, (LPARAM)&search);
     return search.closing;
 }

@@ -7,10 +7,11 @@
 // case; ignored is passed over. NULL when there is none.
 HWND FindWindowByTitle(const char *title, HWND ignored);
 
-// The main window of the process processId: a visible top-level window without owner, the
-// first from the top of the Z-order. NULL when it shows none.
-HWND FindMainWindow(DWORD processId);
+// The main window of a program made of the count processes processIds: a visible top-level
+// window without owner of any of them, the first from the top of the Z-order. NULL when
+// they show none.
+HWND FindMainWindow(const DWORD *processIds, size_t count);
 
-// Asks every visible top-level window of the process processId to close (WM_CLOSE, posted:
-// the program may save its work, or refuse). Returns how many were asked.
-int AskWindowsToClose(DWORD processId);
+// Asks every visible top-level window of the count processes processIds to close (WM_CLOSE,
+// posted: the program may save its work, or refuse). Returns how many were asked.
+int AskWindowsToClose(const DWORD *processIds, size_t count);

@@ -2,6 +2,7 @@
 #include "desktop/window_lookup.h"
 #include "launch/message_waits.h"
 #include "launch/program_start.h"
+#include "launch/program_tree.h"
 #include "text/keeping_values.h"
 #include "text/log_line.h"
 #include "text/restart_wait.h"
@@ -11,12 +12,13 @@
 enum {
     LOOK_MS = 1000,           // how often the kept program is looked at
     RENEWAL_CLOSE_MS = 10000, // the daily renewal's wait for the program to close
+    IDLE_CLOSE_MS = 5000,     // the idle reset's
     ENDED_WAIT_MS = 5000,     // for a program ended by the launcher to be gone
     SESSION_POLL_MS = 100,
 };
 
 // How a kept run ended.
-enum RunEnd { ENDED_ITSELF, ENDED_HUNG, ENDED_RENEWED, SHOW_ENDS };
+enum RunEnd { ENDED_ITSELF, ENDED_HUNG, ENDED_RENEWED, ENDED_IDLE, SHOW_ENDS };
 
 static uint32_t DayOf(const SYSTEMTIME *time) {
     return time->wYear * 10000u + time->wMonth * 100u + time->wDay;
@@ -39,38 +41,76 @@ static bool RenewalDue(LaunchState *state) {
 
 // Ends the program the launcher gave up on; its end is then waited for.
 static RunEnd EndProgram(LaunchState *state, RunEnd why) {
-    TerminateProcess(state->process.hProcess, 1);
-    return WaitServicing(state->process.hProcess, ENDED_WAIT_MS) == WAIT_SHOW_ENDS ? SHOW_ENDS
-                                                                                   : why;
+    EndProgramNow(state->process.hProcess, state->job);
+    return WaitForProgram(state->process.hProcess, state->job, ENDED_WAIT_MS) == WAIT_SHOW_ENDS
+               ? SHOW_ENDS
+               : why;
 }
 
-// The daily fresh start: the program is asked to close, and ended if it has not within 10 s.
-static RunEnd Renew(LaunchState *state) {
-    WriteRunLog(&state->log, "DAILY2 %s: the second program is asked to close for its fresh start",
-                Value(state, SLOT_DAILY2));
-    AskWindowsToClose(state->process.dwProcessId);
-    DWORD result = WaitServicing(state->process.hProcess, RENEWAL_CLOSE_MS);
-    if (result != WAIT_TIMEOUT)
-        return result == WAIT_SHOW_ENDS ? SHOW_ENDS : ENDED_RENEWED;
-    WriteRunLog(&state->log, "the second program did not close within 10 s: ended");
-    return EndProgram(state, ENDED_RENEWED);
+// Asks the program to close for a fresh start and ends it when it has not within ms.
+static RunEnd CloseForFreshStart(LaunchState *state, DWORD ms, RunEnd why) {
+    DWORD result = CloseProgram(state->process.hProcess, state->job, ms);
+    if (result == WAIT_TIMEOUT) {
+        char number[16];
+        FormatUnsigned(number, sizeof number, ms / 1000);
+        WriteRunLog(&state->log, "the second program did not close within %s s: ended", number);
+    }
+    return result == WAIT_SHOW_ENDS ? SHOW_ENDS : why;
+}
+
+// How long no one has touched the computer while the program ran, in ms: since the last input
+// or since its start, whichever is later. Elapsed times are compared, so that a tick count
+// that went round (every 49.7 days) never makes a month-old input look recent.
+static DWORD IdleForMs(const LaunchState *state) {
+    DWORD now = GetTickCount();
+    DWORD sinceStart = now - state->secondStartTick;
+    LASTINPUTINFO input = {sizeof input, 0};
+    if (!GetLastInputInfo(&input))
+        return 0;
+    DWORD sinceInput = now - input.dwTime;
+    return sinceInput < sinceStart ? sinceInput : sinceStart;
+}
+
+// The visitors have gone: the program is asked to close, ended after 5 s, and the backdrop
+// comes back on top for the show to start over.
+static RunEnd StartOver(LaunchState *state) {
+    WriteRunLog(&state->log,
+                "no input for IDLE2 of %s ms: the show starts over; the second program is asked "
+                "to close",
+                Value(state, SLOT_IDLE2));
+    RunEnd end = CloseForFreshStart(state, IDLE_CLOSE_MS, ENDED_IDLE);
+    TakeForeground(state);
+    BringWindowToTop(state->backdrop);
+    return end;
 }
 
 // Waits for the kept program to end, looking at it about once a second: a main window that
 // Windows has reported not responding at every look for HUNG2 ms ends it, as does the daily
-// renewal. A program without a window is never taken for hung.
+// renewal; IDLE2 without input closes it for the show to start over, looked at when it falls
+// due. A program without a window is never taken for hung.
 static RunEnd WaitForKeptEnd(LaunchState *state) {
     DWORD hungSince = 0;
     bool hung = false;
     for (;;) {
-        DWORD result = WaitServicing(state->process.hProcess, LOOK_MS);
+        DWORD look = LOOK_MS;
+        if (state->idleMs > 0) {
+            DWORD idle = IdleForMs(state);
+            if (idle >= state->idleMs)
+                return StartOver(state);
+            look = state->idleMs - idle < look ? state->idleMs - idle : look;
+        }
+        DWORD result = WaitForProgram(state->process.hProcess, state->job, look);
         if (result != WAIT_TIMEOUT)
             return result == WAIT_SHOW_ENDS ? SHOW_ENDS : ENDED_ITSELF;
-        if (RenewalDue(state))
-            return Renew(state);
+        if (RenewalDue(state)) {
+            WriteRunLog(&state->log,
+                        "DAILY2 %s: the second program is asked to close for its fresh start",
+                        Value(state, SLOT_DAILY2));
+            return CloseForFreshStart(state, RENEWAL_CLOSE_MS, ENDED_RENEWED);
+        }
         if (state->hungMs == 0)
             continue;
-        HWND window = FindMainWindow(state->process.dwProcessId);
+        HWND window = FindProgramWindow(state->process.hProcess, state->job);
         bool hungNow = window != NULL && IsHungAppWindow(window);
         hungSince = hungNow && !hung ? GetTickCount() : hungSince;
         hung = hungNow;
@@ -105,9 +145,7 @@ static void AwaitSessionAnswer(LaunchState *state) {
         SleepServicing(SESSION_POLL_MS);
 }
 
-// The backdrop stays below the program's windows all the while, so the screens never show
-// the desktop between two runs.
-void KeepSecondProgram(LaunchState *state) {
+void ReadKeepingValues(LaunchState *state) {
     SYSTEMTIME now;
     GetLocalTime(&now);
     state->daily = ParseDailyTime(Value(state, SLOT_DAILY2), &state->dailySecond);
@@ -115,17 +153,26 @@ void KeepSecondProgram(LaunchState *state) {
     if (!state->daily && IsValueSet(Value(state, SLOT_DAILY2)))
         WriteRunLog(&state->log, "DAILY2 '%s' does not read as a time: no daily renewal",
                     Value(state, SLOT_DAILY2));
+}
+
+// The backdrop stays below the program's windows all the while, so the screens never show
+// the desktop between two runs.
+bool KeepSecondProgram(LaunchState *state) {
     uint32_t shortRuns = 0;
     for (;;) {
         if (state->started && state->process.hProcess == NULL) {
             WriteRunLog(&state->log, "second program has no process of its own to keep: the "
                                      "show ends as without RESTART2");
-            return;
+            return false;
         }
         if (state->started) {
             RunEnd end = WaitForKeptEnd(state);
             if (end == SHOW_ENDS || EndsTheShow(state, end))
-                return;
+                return false;
+            if (end == ENDED_IDLE) {
+                ReleaseProgram(&state->process, &state->job);
+                return true;
+            }
         }
         bool longRun = state->started && GetTickCount() - state->secondStartTick >= LONG_RUN_MS;
         shortRuns = longRun ? 0 : shortRuns + 1;
@@ -133,11 +180,11 @@ void KeepSecondProgram(LaunchState *state) {
         char number[16];
         FormatUnsigned(number, sizeof number, wait);
         WriteRunLog(&state->log, "starting the second program again in %s ms", number);
-        ReleaseProgram(&state->process);
+        ReleaseProgram(&state->process, &state->job);
         SleepServicing(wait);
         AwaitSessionAnswer(state);
         if (ShowEnding())
-            return;
+            return false;
         TakeForeground(state);
         StartSecondProgram(state, false);
     }

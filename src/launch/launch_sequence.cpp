@@ -9,6 +9,7 @@
 #include "launch/message_waits.h"
 #include "launch/picture_loading.h"
 #include "launch/program_start.h"
+#include "launch/program_tree.h"
 #include "platform/run_log.h"
 #include "text/launch_settings.h"
 #include "text/log_line.h"
@@ -21,6 +22,8 @@ enum {
     FIRST_IDLE_LIMIT_MS = 3000,
     EXIT_POLL_MS = 1000,
     TITLE_POLL_MS = 500,
+    SKIP_POLL_MS = 100, // how often input is looked for with SKIP1
+    SKIP_CLOSE_MS = 2000,
 };
 
 // A negative delay reads as none, so no wait is ever handed to the platform as endless.
@@ -45,33 +48,64 @@ static bool FirstTimeoutOver(const LaunchState *state) {
     return state->firstTimeoutMs != 0 && FirstWaitLeft(state, 1) == 0;
 }
 
-// The first program's end is its process handle being signalled; the exit status alone
-// cannot tell a program that ended with 259 from a running one. A failed wait ends it too.
-// When TIMEOUT1 runs out first, the program is left running: it may be a set-up step.
-static void WaitForFirstProgramEnd(LaunchState *state) {
+// SKIP1: whether anyone has touched the computer since the first program started.
+static bool VisitorSkips(const LaunchState *state) {
+    LASTINPUTINFO input = {sizeof input, 0};
+    DWORD now = GetTickCount();
+    return state->skipFirst && GetLastInputInfo(&input) &&
+           now - input.dwTime < now - state->firstStartTick;
+}
+
+// The intro skipped at a touch: it is asked to close, and ended when it has not within 2 s.
+static void SkipFirstProgram(LaunchState *state) {
+    WriteRunLog(&state->log, "input during the first program: SKIP1 ends it and the second "
+                             "program starts now");
+    DWORD result = CloseProgram(state->process.hProcess, state->job, SKIP_CLOSE_MS);
+    if (result == WAIT_TIMEOUT)
+        WriteRunLog(&state->log, "the first program did not close within 2 s: ended");
+}
+
+// The first program's end is its process handle being signalled (with TREE1, every process in
+// its job having ended); the exit status alone cannot tell a program that ended with 259 from
+// a running one. A failed wait ends it too. When TIMEOUT1 runs out first, the program is left
+// running: it may be a set-up step. False when input skipped it (SKIP1).
+static bool WaitForFirstProgramEnd(LaunchState *state) {
     state->exitStatus = STILL_ACTIVE;
+    DWORD poll = state->skipFirst ? SKIP_POLL_MS : EXIT_POLL_MS;
     DWORD result;
+    bool skipped;
     do {
-        result = WaitServicing(state->process.hProcess, FirstWaitLeft(state, EXIT_POLL_MS));
+        result = WaitForProgram(state->process.hProcess, state->job, FirstWaitLeft(state, poll));
         GetExitCodeProcess(state->process.hProcess, &state->exitStatus);
-    } while (result == WAIT_TIMEOUT && state->exitStatus == STILL_ACTIVE &&
-             !FirstTimeoutOver(state));
+        skipped = result == WAIT_TIMEOUT && VisitorSkips(state);
+    } while (result == WAIT_TIMEOUT && !skipped &&
+             !ProgramHasEnded(state->process.hProcess, state->job) && !FirstTimeoutOver(state));
+    if (skipped) {
+        SkipFirstProgram(state);
+        return false;
+    }
     if (result == WAIT_SHOW_ENDS)
-        return;
+        return true;
     char number[16];
-    if (result == WAIT_TIMEOUT && state->exitStatus == STILL_ACTIVE) {
+    if (result == WAIT_TIMEOUT && !ProgramHasEnded(state->process.hProcess, state->job)) {
         FormatUnsigned(number, sizeof number, state->firstTimeoutMs);
         WriteRunLog(&state->log,
                     "TIMEOUT1 of %s ms ran out: the first program still runs and "
                     "is left running; going on",
                     number);
-        return;
+        return true;
     }
     FormatUnsigned(number, sizeof number, state->exitStatus);
-    WriteRunLog(&state->log, "first program ended: exit code %s", number);
+    WriteRunLog(&state->log,
+                state->job != NULL
+                    ? "first program ended, and every program it started: exit code %s"
+                    : "first program ended: exit code %s",
+                number);
+    return true;
 }
 
-// The run's own backdrop never counts as the window waited for.
+// The run's own backdrop never counts as the window waited for. With SKIP1 a touch ends the
+// wait too: the intro's window is the intro.
 static void WaitForTitleToGo(LaunchState *state) {
     const char *title = Value(state, SLOT_TITLE1);
     SleepServicing(FirstWaitLeft(state, TITLE_POLL_MS));
@@ -79,6 +113,10 @@ static void WaitForTitleToGo(LaunchState *state) {
         if (FirstTimeoutOver(state)) {
             WriteRunLog(&state->log, "TIMEOUT1 ran out with a window '%s' still there; going on",
                         title);
+            return;
+        }
+        if (VisitorSkips(state)) {
+            WriteRunLog(&state->log, "input during the title wait: SKIP1 ends it");
             return;
         }
         SleepServicing(FirstWaitLeft(state, TITLE_POLL_MS));
@@ -104,27 +142,29 @@ static void RunFirstProgram(LaunchState *state) {
     state->which = "first";
     state->started =
         StartProgram(&state->log, "first", Value(state, SLOT_EXE1), Value(state, SLOT_WDIR1),
-                     directory, &state->startup, &state->process);
+                     directory, &state->startup, state->firstTree, &state->process, &state->job);
     if (!state->started) {
         Alert(state, "Error", "Unable to launch : %s\n", Value(state, SLOT_EXE1));
         return;
     }
     state->firstStartTick = GetTickCount();
     state->topWindow = GetTopWindow(NULL);
+    bool waitForTitle = IsValueSet(Value(state, SLOT_TITLE1));
     if (state->process.hProcess != NULL) {
         WaitForInputIdleServicing(state->process.hProcess,
                                   FirstWaitLeft(state, FIRST_IDLE_LIMIT_MS));
-        WaitForFirstProgramEnd(state);
+        waitForTitle = WaitForFirstProgramEnd(state) && waitForTitle;
     }
     if (ShowEnding())
         return; // its handles stay, to ask it to close
-    ReleaseProgram(&state->process);
-    if (IsValueSet(Value(state, SLOT_TITLE1)))
+    ReleaseProgram(&state->process, &state->job);
+    if (waitForTitle)
         WaitForTitleToGo(state);
     BringWindowToTop(state->backdrop);
 }
 
-static void RunSecondProgram(LaunchState *state) {
+// True when the show is to start over (IDLE2).
+static bool RunSecondProgram(LaunchState *state) {
     if (!MakeDirectoryCurrent(Value(state, SLOT_WDIR2), state->secondDirectory,
                               sizeof state->secondDirectory))
         Alert(state, "Alert", "Directory  = %s not Found", Value(state, SLOT_WDIR2));
@@ -134,20 +174,18 @@ static void RunSecondProgram(LaunchState *state) {
     state->secondDelay = NonNegativeDelayMs(Value(state, SLOT_DELAY2));
     if (state->restartMs > 0)
         KeepCrashesQuiet(&state->log);
-    if (StartSecondProgram(state, true) && state->restartMs > 0)
-        KeepSecondProgram(state);
+    return StartSecondProgram(state, true) && state->restartMs > 0 && KeepSecondProgram(state);
 }
 
 // The exit key: nothing more is started; the program waited for or kept is asked to close,
 // not forced: it may have work to save.
 static void EndOnExitKey(LaunchState *state) {
     WriteRunLog(&state->log, "EXITKEY pressed: the show ends, nothing more is started");
-    if (state->process.hProcess == NULL ||
-        WaitForSingleObject(state->process.hProcess, 0) != WAIT_TIMEOUT)
+    if (state->process.hProcess == NULL || ProgramHasEnded(state->process.hProcess, state->job))
         return;
     char count[16];
     FormatUnsigned(count, sizeof count,
-                   (unsigned long)AskWindowsToClose(GetProcessId(state->process.hProcess)));
+                   (unsigned long)AskProgramToClose(state->process.hProcess, state->job));
     WriteRunLog(&state->log, "%s program asked to close: %s window(s)", state->which, count);
 }
 
@@ -167,6 +205,13 @@ static void ReadRunValues(LaunchState *state) {
     state->firstTimeoutMs = NonNegativeDelayMs(Value(state, SLOT_TIMEOUT1));
     state->restartMs = NonNegativeDelayMs(Value(state, SLOT_RESTART2));
     state->hungMs = NonNegativeDelayMs(Value(state, SLOT_HUNG2));
+    state->idleMs = state->restartMs > 0 ? NonNegativeDelayMs(Value(state, SLOT_IDLE2)) : 0;
+    if (state->restartMs == 0 && NonNegativeDelayMs(Value(state, SLOT_IDLE2)) > 0)
+        WriteRunLog(&state->log, "IDLE2 without RESTART2: no idle reset");
+    state->skipFirst = IsSwitchedOn(Value(state, SLOT_SKIP1));
+    state->firstTree = IsSwitchedOn(Value(state, SLOT_TREE1));
+    state->secondTree = IsSwitchedOn(Value(state, SLOT_TREE2));
+    ReadKeepingValues(state);
     state->color.red = ParseColorComponent(Value(state, SLOT_RED));
     state->color.green = ParseColorComponent(Value(state, SLOT_GREEN));
     state->color.blue = ParseColorComponent(Value(state, SLOT_BLUE));
@@ -204,11 +249,12 @@ int RunLaunchSequence(HINSTANCE instance, HINSTANCE previous, const char *argume
     if (IsValueSet(Value(state, SLOT_IMAGE)))
         StartPictureLoading(&state->log, Value(state, SLOT_IMAGE), &state->color, state->backdrop);
 
-    if (IsValueSet(Value(state, SLOT_EXE1)))
-        RunFirstProgram(state);
-    RepaintBackdrop(state);
-    if (IsValueSet(Value(state, SLOT_EXE2)) && !ShowEnding())
-        RunSecondProgram(state);
+    // The show comes round again when the visitors have left the kept program (IDLE2).
+    do {
+        if (IsValueSet(Value(state, SLOT_EXE1)))
+            RunFirstProgram(state);
+        RepaintBackdrop(state);
+    } while (IsValueSet(Value(state, SLOT_EXE2)) && !ShowEnding() && RunSecondProgram(state));
     if (ShowEnding())
         EndOnExitKey(state);
     DestroyWindow(state->backdrop);

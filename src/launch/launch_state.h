@@ -16,6 +16,7 @@ struct LaunchState {
     HWND backdrop;
     STARTUPINFOW startup;
     PROCESS_INFORMATION process; // the program waited for or kept; no handle when none
+    HANDLE job;                  // the job holding it and all it starts (TREE1, TREE2), or NULL
     const char *which;           // "first" or "second": the program in process
     bool started;
     HWND topWindow; // top of the Z-order right after the first start; NULL until then
@@ -33,6 +34,10 @@ struct LaunchState {
     uint32_t dailySecond;  // its second of the day
     uint32_t renewedDay;   // YYYYMMDD of the last daily renewal, or of a start after its time
     bool screenSaverWasOn; // switched off for the run, to be switched on at its end
+    DWORD idleMs;          // 0: a kept program is never closed for want of input
+    bool skipFirst;        // input during the first program ends it (SKIP1)
+    bool firstTree;        // the first program counts with every program it starts (TREE1)
+    bool secondTree;       // so does the second (TREE2)
 };
 
 inline const char *Value(const LaunchState *state, SettingSlot slot) {

@@ -1,8 +1,8 @@
 #include "launch/program_start.h"
 #include "platform/error_text.h"
-#include "desktop/window_lookup.h"
 #include "platform/com_library.h"
 #include "launch/message_waits.h"
+#include "launch/program_tree.h"
 #include "platform/wide_text.h"
 #include "text/command_line.h"
 #include "text/launch_settings.h"
@@ -110,7 +110,8 @@ static bool OpenThroughShell(RunLog *log, const char *which, const char *command
 }
 
 bool StartProgram(RunLog *log, const char *which, const char *commandLine, const char *directory,
-                  const char *fullDirectory, STARTUPINFOW *startup, PROCESS_INFORMATION *process) {
+                  const char *fullDirectory, STARTUPINFOW *startup, bool wholeTree,
+                  PROCESS_INFORMATION *process, HANDLE *job) {
     // The full directory read back after the change: the text itself, if relative, would now
     // name a directory below the one just made current.
     const char *startIn = fullDirectory[0] != '\0' ? fullDirectory : directory;
@@ -118,13 +119,17 @@ bool StartProgram(RunLog *log, const char *which, const char *commandLine, const
     ToWide(commandLine, line, VALUE_CHARS);
     ToWide(startIn, folder, PATH_CHARS);
     *process = PROCESS_INFORMATION{};
+    *job = NULL;
     AllowSetForegroundWindow(ASFW_ANY);
-    if (CreateProcessW(NULL, line, NULL, NULL, FALSE, NORMAL_PRIORITY_CLASS, NULL, folder, startup,
-                       process)) {
+    // Suspended, a program whose tree counts starts nothing before it is in its job.
+    DWORD flags = NORMAL_PRIORITY_CLASS | (wholeTree ? CREATE_SUSPENDED : 0);
+    if (CreateProcessW(NULL, line, NULL, NULL, FALSE, flags, NULL, folder, startup, process)) {
         char id[16];
         FormatUnsigned(id, sizeof id, process->dwProcessId);
         WriteRunLog(log, "%s program started: process id %s, command line '%s', folder '%s'", which,
                     id, commandLine, startIn);
+        if (wholeTree)
+            *job = JoinOwnJob(log, which, process);
         return true;
     }
     DWORD error = GetLastError();
@@ -132,18 +137,25 @@ bool StartProgram(RunLog *log, const char *which, const char *commandLine, const
              error, commandLine, startIn);
     if (error != ELEVATION_REQUIRED_ERROR && error != ERROR_BAD_EXE_FORMAT)
         return false;
-    return OpenThroughShell(log, which, commandLine, startIn, process);
+    if (!OpenThroughShell(log, which, commandLine, startIn, process))
+        return false;
+    if (wholeTree)
+        WriteRunLog(log,
+                    "%s program: what the shell starts cannot be put in a job; it is "
+                    "followed alone, without the programs it starts",
+                    which);
+    return true;
 }
 
 // Waits one poll slice, with the messages dispatched, or what is left of ms counted from start.
 // False when that time is over or the process has ended.
-static bool PollAgain(HANDLE process, DWORD start, DWORD ms) {
+static bool PollAgain(HANDLE process, HANDLE job, DWORD start, DWORD ms) {
     DWORD left = RemainingMs(start, ms);
     DWORD slice = left < (DWORD)MAIN_WINDOW_POLL_MS ? left : (DWORD)MAIN_WINDOW_POLL_MS;
-    return left != 0 && WaitServicing(process, slice) == WAIT_TIMEOUT;
+    return left != 0 && WaitForProgram(process, job, slice) == WAIT_TIMEOUT;
 }
 
-void HandOverForeground(RunLog *log, const char *which, HANDLE process, DWORD ms) {
+void HandOverForeground(RunLog *log, const char *which, HANDLE process, HANDLE job, DWORD ms) {
     if (process == NULL) {
         WriteRunLog(log, "%s program: no process of its own, so no window to hand the keyboard to",
                     which);
@@ -151,8 +163,8 @@ void HandOverForeground(RunLog *log, const char *which, HANDLE process, DWORD ms
     }
     DWORD start = GetTickCount();
     HWND window;
-    while ((window = FindMainWindow(GetProcessId(process))) == NULL) {
-        if (!PollAgain(process, start, ms)) {
+    while ((window = FindProgramWindow(process, job)) == NULL) {
+        if (!PollAgain(process, job, start, ms)) {
             WriteRunLog(log, "%s program showed no window in time (or ended): no keyboard handover",
                         which);
             return;
@@ -167,7 +179,7 @@ void HandOverForeground(RunLog *log, const char *which, HANDLE process, DWORD ms
     SetForegroundWindow(window);
     // The window's own thread takes the activation, which may show a moment later.
     bool took;
-    while (!(took = GetForegroundWindow() == window) && PollAgain(process, start, ms)) {
+    while (!(took = GetForegroundWindow() == window) && PollAgain(process, job, start, ms)) {
     }
     WriteRunLog(log,
                 took ? "%s program's window brought to the foreground: it has the keyboard"
@@ -175,7 +187,10 @@ void HandOverForeground(RunLog *log, const char *which, HANDLE process, DWORD ms
                 which);
 }
 
-void ReleaseProgram(PROCESS_INFORMATION *process) {
+void ReleaseProgram(PROCESS_INFORMATION *process, HANDLE *job) {
+    if (*job != NULL)
+        CloseHandle(*job);
+    *job = NULL;
     if (process->hProcess != NULL)
         CloseHandle(process->hProcess);
     if (process->hThread != NULL)

@@ -20,9 +20,9 @@ static void RaiseRecordedTopWindow(const LaunchState *state) {
 
 bool StartSecondProgram(LaunchState *state, bool firstStart) {
     state->which = "second";
-    state->started =
-        StartProgram(&state->log, "second", Value(state, SLOT_EXE2), Value(state, SLOT_WDIR2),
-                     state->secondDirectory, &state->startup, &state->process);
+    state->started = StartProgram(&state->log, "second", Value(state, SLOT_EXE2),
+                                  Value(state, SLOT_WDIR2), state->secondDirectory, &state->startup,
+                                  state->secondTree, &state->process, &state->job);
     state->secondStartTick = GetTickCount();
     if (!state->started) {
         Alert(state, "Alert", "Unable to execute file : %s \n Current Directory : %s",
@@ -36,7 +36,8 @@ bool StartSecondProgram(LaunchState *state, bool firstStart) {
         RaiseRecordedTopWindow(state);
     // The handover lies within the pause after the first start, which keeps its length.
     DWORD pauseStart = GetTickCount();
-    HandOverForeground(&state->log, "second", state->process.hProcess, state->secondDelay);
+    HandOverForeground(&state->log, "second", state->process.hProcess, state->job,
+                       state->secondDelay);
     if (firstStart)
         SleepServicing(RemainingMs(pauseStart, state->secondDelay));
     return true;

@@ -39,6 +39,10 @@ enum SettingSlot {
     SLOT_HUNG2,
     SLOT_EXITKEY,
     SLOT_DAILY2,
+    SLOT_IDLE2,
+    SLOT_SKIP1,
+    SLOT_TREE1,
+    SLOT_TREE2,
     SETTING_COUNT
 };
 

@@ -64,6 +64,10 @@ bool IsSwitchedOff(const char *value) {
     return value[0] == '0' && value[1] == '\0';
 }
 
+bool IsSwitchedOn(const char *value) {
+    return value[0] == '1' && value[1] == '\0';
+}
+
 bool IsPrimaryScreenOnly(const char *screens) {
     return TextEqualsNoCase(screens, "PRIMARY");
 }

@@ -16,6 +16,9 @@ int32_t ParseColorComponent(const char *value);
 // Only the exact text "0" switches off the backdrop (BACKGROUND) or the pointer (CURSOR).
 bool IsSwitchedOff(const char *value);
 
+// Only the exact text "1" switches on SKIP1, TREE1 or TREE2.
+bool IsSwitchedOn(const char *value);
+
 // SCREENS: "PRIMARY" (A-Z compared without case) keeps the backdrop to the primary monitor;
 // anything else covers every monitor.
 bool IsPrimaryScreenOnly(const char *screens);

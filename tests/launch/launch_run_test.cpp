@@ -38,14 +38,15 @@ std::wstring Wide(const std::string &text) {
     return wide;
 }
 
-// Each stand-in's start ticks and the rest of its first line, by its tag (1 or 2).
+// Each stand-in's start ticks and the rest of its first line, by its tag (1, 2; a stub's child
+// 3, 4).
 struct StartsOfTag {
     std::vector<DWORD> ticks;
     DWORD first = 0; // 0: no start
     std::string record;
 };
 std::vector<StartsOfTag> Starts() {
-    std::vector<StartsOfTag> starts(3);
+    std::vector<StartsOfTag> starts(5);
     std::ifstream log(K "\\starts.log");
     size_t tag;
     DWORD tick;
@@ -373,6 +374,14 @@ void PrepareRuns() {
         section("Hung2", S "1",
                 "EXE2=" S "2 500 hang\nDELAY2=0\nRESTART2=300\nHUNG2=1000\nLOG=keeper.log\n");
     profile += section("Above", S "1", "EXE2=" S "2 900 2\nDELAY2=200\nRESTART2=300\nQUIT2=2\n");
+    profile +=
+        section("Idle", S "1",
+                "EXE2=" S "2 60000 window\nDELAY2=0\nRESTART2=300\nIDLE2=2000\nLOG=round.log\n");
+    profile += section("Skip", S "1 20000 window", "SKIP1=1\nTITLE1=Intro Player\nLOG=round.log\n");
+    profile += section("NoSkip", S "1 3000 window", "");
+    profile += section("Tree", S "1 2000 stub",
+                       "TREE1=1\nEXE2=" S "2 1500 stub\nTREE2=1\nRESTART2=300\nDELAY2=1000\n"
+                       "LOG=round.log\n");
     profile += "[Other]\nEXE2=" S "1 0 5\nWDIR2=" K "\nRESTART2=1\nQUIT2=5\nLOG=other.log\n";
     profile += "[Rolled]\nLOG=big.log\n";
     for (std::string file :
@@ -388,7 +397,8 @@ void PrepareRuns() {
                  "\"" K "\\s.exe\" %* \"%1\"", 0);
     DeleteFileA(K "\\runs.log");
     DeleteFileA(K "\\kept.log");
-    for (const char *log : {K "\\large.log", K "\\keeper.log", K "\\other.log", K "\\big.log.old"})
+    for (const char *log :
+         {K "\\large.log", K "\\keeper.log", K "\\round.log", K "\\other.log", K "\\big.log.old"})
         DeleteFileA(log);
     PrepareNames();
 }
@@ -512,9 +522,9 @@ TEST(LaunchRun, ProfileWithoutTemporaryFolder) {
     FindCloseChangeNotification(written);
 }
 
-// Waits up to 15 s until the stand-in tagged 2 has started count times.
-void AwaitSecondStarts(size_t count) {
-    for (int i = 0; i < 300 && Starts()[2].ticks.size() < count; i++)
+// Waits up to 15 s until the stand-in tagged tag has started count times.
+void AwaitStarts(size_t count, int tag = 2) {
+    for (int i = 0; i < 300 && Starts()[tag].ticks.size() < count; i++)
         Sleep(50);
 }
 
@@ -548,7 +558,7 @@ TEST(LaunchRun, KeptSecondProgram) {
     RunRow({"kept: quick ends double the wait, QUIT2 ends the show", "run.ini,Kept", "", K "\\one",
             K "\\two", "1|800000", 50, 0, 0},
            [&](HANDLE) {
-               AwaitSecondStarts(1);
+               AwaitStarts(1);
                SleepServicing(200);
                between = GetPixel(GetDC(NULL), GetSystemMetrics(SM_CXSCREEN) / 2, 10);
            });
@@ -564,7 +574,7 @@ TEST(LaunchRun, KeptSecondProgram) {
     RunRow({"kept: a crash is restarted, one keeper per show", "run.ini,Crashing", "", K "\\one",
             K "\\two", "1|000000", 50, 0, 0},
            [&](HANDLE) {
-               AwaitSecondStarts(2);
+               AwaitStarts(2);
                for (const char *show : {"RUN.INI, crashing ", "run.ini,Other"}) {
                    PROCESS_INFORMATION other = StartLauncher(show);
                    DWORD start = GetTickCount();
@@ -590,10 +600,10 @@ TEST(LaunchRun, KeptSecondProgram) {
     RunRow({"kept: ten restarts, then the session ends", "run.ini,Often", "", K "\\one", K "\\two",
             "1|000000", 50, 0, 0},
            [&](HANDLE launcher) {
-               AwaitSecondStarts(1);
+               AwaitStarts(1);
                SleepServicing(200);
                afterFirst = HandleCount(GetProcessId(launcher));
-               AwaitSecondStarts(11);
+               AwaitStarts(11);
                SleepServicing(200);
                afterTenth = HandleCount(GetProcessId(launcher));
                HWND backdrop = FindWindowW(kBackdropClassName, NULL);
@@ -602,7 +612,7 @@ TEST(LaunchRun, KeptSecondProgram) {
                SleepServicing(3000); // the program ends at once, its wait is 1024 ms
                held = Starts()[2].ticks.size();
                SendMessageTimeoutA(backdrop, WM_ENDSESSION, FALSE, 0, SMTO_BLOCK, 2000, NULL);
-               AwaitSecondStarts(held + 1);
+               AwaitStarts(held + 1);
                resumed = Starts()[2].ticks.size();
                EndSession(&agreed);
            });
@@ -627,7 +637,7 @@ TEST(LaunchRun, KeptForMonths) {
     RunRow({"kept: a hung program ended", "run.ini,Hung2", "", K "\\one", K "\\two", WINDOWED, 50,
             0, 0},
            [&](HANDLE) {
-               AwaitSecondStarts(2);
+               AwaitStarts(2);
                EndSession(&agreed);
            });
     EXPECT_EQ(2u, Starts()[2].ticks.size()) << "started again once after it hung";
@@ -645,7 +655,7 @@ TEST(LaunchRun, KeptForMonths) {
     fclose(file);
     RunRow({"kept: renewed once a day", "daily.ini,Daily", "", "", K "\\two", WINDOWED, 0, 0, 0},
            [&](HANDLE) {
-               AwaitSecondStarts(2);
+               AwaitStarts(2);
                SleepServicing(1500);
                EndSession(&agreed);
            });
@@ -683,6 +693,83 @@ TEST(LaunchRun, FirstStartAboveBackdrop) {
                 50, 0, 0});
     SetEnvironmentVariableA("STANDIN_KEYS", NULL);
     EXPECT_EQ(20, LinesWith(K "\\keys.log", "2 |1")) << "of 20 first starts above the backdrop";
+}
+
+// Shift pressed and let go, as a visitor's touch: Wine counts it as input from another process.
+void TouchKey() {
+    INPUT keys[2] = {};
+    keys[0].type = keys[1].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[1].ki.wVk = VK_SHIFT;
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof *keys);
+}
+
+// An attract loop: the intro again when no one has touched the kept program for IDLE2, skipped
+// at a touch with SKIP1; stubs that hand over to a child (TREE1, TREE2) count until it ends.
+TEST(LaunchRun, ShowComesRound) {
+    PrepareRuns();
+    bool agreed = false;
+    RunRow({"idle: the show starts over", "run.ini,Idle", "", K "\\one", K "\\two", WINDOWED, 50, 0,
+            0},
+           [&](HANDLE) {
+               AwaitStarts(2);
+               EndSession(&agreed);
+           });
+    auto starts = Starts();
+    ASSERT_EQ(2u, starts[1].ticks.size()) << "the intro again";
+    ASSERT_EQ(2u, starts[2].ticks.size()) << "then the program";
+    EXPECT_GE(starts[1].ticks[1] - starts[2].ticks[0], 2000u) << "after IDLE2 without input";
+    EXPECT_LT(starts[1].ticks[1] - starts[2].ticks[0], 3000u) << "IDLE2 and DELAY1";
+    RunRow({"idle: touched now and then", "run.ini,Idle", "", K "\\one", K "\\two", WINDOWED, 50, 0,
+            0},
+           [&](HANDLE) {
+               AwaitStarts(1);
+               for (int touch = 0; touch < 10; touch++, SleepServicing(500))
+                   TouchKey();
+               EndSession(&agreed);
+           });
+    EXPECT_EQ(1u, Starts()[1].ticks.size() * Starts()[2].ticks.size()) << "nothing started over";
+
+    HWND titled = CreateWindowExA(0, "STATIC", "Intro Player", WS_POPUP, 0, 0, 9, 9, 0, 0, 0, 0);
+    SetEnvironmentVariableA("STANDIN_KEYS", K "\\touch.log"); // Wine takes a pointer move for input
+    DWORD touched = 0;
+    auto touch = [&](HANDLE) {
+        AwaitStarts(1, 1);
+        SleepServicing(1000);
+        touched = GetTickCount();
+        TouchKey();
+    };
+    RunRow({"skip: a key ends the intro", "run.ini,Skip", "", K "\\one", K "\\two", WINDOWED, 50,
+            900, 0},
+           touch);
+    DestroyWindow(titled);
+    EXPECT_LT(Starts()[2].first - touched, 1000u) << "at once, the title window still up";
+    RunRow({"no skip: the key changes nothing", "run.ini,NoSkip", "", K "\\one", K "\\two",
+            WINDOWED, 50, 2800, 0},
+           touch);
+    SetEnvironmentVariableA("STANDIN_KEYS", NULL);
+
+    RunRow({"tree: a stub's child counts", "run.ini,Tree", "", K "\\one", K "\\two", WINDOWED, 50,
+            1800, 0},
+           [&](HANDLE) {
+               AwaitStarts(2, 4);
+               EndSession(&agreed);
+           });
+    starts = Starts();
+    ASSERT_EQ(2u, starts[2].ticks.size());
+    ASSERT_EQ(2u, starts[4].ticks.size()) << "each start of the stub started its child";
+    EXPECT_GE(starts[2].ticks[1] - starts[4].ticks[0], 1500u) << "again after the child ended";
+    EndStandIns();
+    ExpectLines(K "\\round.log",
+                {"no input for IDLE2 of 2000 ms: the show starts over", "first program started",
+                 "second program started", "the Windows session ends",
+                 "input during the first program: SKIP1 ends it", "second program started",
+                 "first program put in a job of its own",
+                 "first program ended, and every program it started: exit code 0",
+                 "second program put in a job of its own",
+                 "second program's window brought to the foreground: it has the keyboard",
+                 "starting the second program again in 300 ms"});
+    EXPECT_EQ(1, LinesWith(K "\\round.log", "no input for IDLE2")) << "touched, kept";
 }
 
 } // namespace

@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             ParseDelay(value) != delay ||
             (strlen(value) < 19 && ParseColorComponent(value) != (int32_t)colour))
             abort();
-        IsValueSet(value), IsSwitchedOff(value);
+        IsValueSet(value), IsSwitchedOff(value), IsSwitchedOn(value);
     }
     // Code page text is taken for UTF-8 only when marked so, or valid UTF-8 beyond ASCII.
     const char *bytes = commandLine.c_str();

@@ -24,8 +24,11 @@ TEST(TextRules, Values) {
     EXPECT_TRUE(IsValueSet("NONE "));
     EXPECT_FALSE(IsValueSet("nOnE"));
     EXPECT_TRUE(IsSwitchedOff("0"));
+    EXPECT_TRUE(IsSwitchedOn("1"));
     for (const char *shown : {"00", " 0", "0 ", ""})
         EXPECT_FALSE(IsSwitchedOff(shown)) << "'" << shown << "'";
+    for (const char *left : {"01", " 1", "1 ", "", "yes"})
+        EXPECT_FALSE(IsSwitchedOn(left)) << "'" << left << "'";
     EXPECT_EQ(INT32_MIN, ParseDelay("-2147483648"));
     EXPECT_EQ(-1661992959, ParseColorComponent("-99999999999999999999")) << "wraps at 2^32";
 }

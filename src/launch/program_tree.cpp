@@ -1,0 +1,111 @@
+#include "launch/program_tree.h"
+#include "desktop/window_lookup.h"
+#include "launch/message_waits.h"
+#include "platform/error_text.h"
+#include "text/log_line.h"
+
+enum {
+    TREE_IDS = 64,      // processes of one job whose windows are looked at
+    TREE_POLL_MS = 100, // how often a job is looked at once its first process has ended
+    ENDED_WAIT_MS = 5000,
+};
+
+HANDLE JoinOwnJob(RunLog *log, const char *which, const PROCESS_INFORMATION *process) {
+    // No kill-on-close: the programs outlive the launcher, as programs started alone do.
+    HANDLE job = CreateJobObjectW(NULL, NULL);
+    if (job != NULL && !AssignProcessToJobObject(job, process->hProcess)) {
+        CloseHandle(job);
+        job = NULL;
+    }
+    if (job == NULL) {
+        char why[LOG_LINE_CHARS / 4];
+        DescribeError(GetLastError(), why, sizeof why);
+        WriteRunLog(log,
+                    "%s program could not be put in a job of its own: error %s; it is followed "
+                    "alone, without the programs it starts",
+                    which, why);
+    } else {
+        WriteRunLog(log,
+                    "%s program put in a job of its own: followed with every program it starts",
+                    which);
+    }
+    ResumeThread(process->hThread);
+    return job;
+}
+
+static bool ProcessHasEnded(HANDLE process) {
+    return process == NULL || WaitForSingleObject(process, 0) != WAIT_TIMEOUT;
+}
+
+bool ProgramHasEnded(HANDLE process, HANDLE job) {
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION counts = {};
+    if (job != NULL && QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &counts,
+                                                 sizeof counts, NULL))
+        return counts.ActiveProcesses == 0;
+    return ProcessHasEnded(process);
+}
+
+DWORD WaitForProgram(HANDLE process, HANDLE job, DWORD ms) {
+    if (job == NULL)
+        return WaitServicing(process, ms);
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (ProgramHasEnded(process, job))
+            return WAIT_OBJECT_0;
+        DWORD left = RemainingMs(start, ms);
+        if (left == 0)
+            return WAIT_TIMEOUT;
+        // The first process's end is waited for; the job, which is signalled by no end of
+        // its processes, is looked at now and then after it.
+        bool firstRuns = !ProcessHasEnded(process);
+        DWORD slice = firstRuns || left < (DWORD)TREE_POLL_MS ? left : (DWORD)TREE_POLL_MS;
+        DWORD result = WaitServicing(firstRuns ? process : NULL, slice);
+        if (result == WAIT_SHOW_ENDS || result == WAIT_FAILED)
+            return result;
+    }
+}
+
+// The ids of the program's processes still running, at most max of them.
+static size_t ProgramIds(HANDLE process, HANDLE job, DWORD *ids, size_t max) {
+    struct {
+        JOBOBJECT_BASIC_PROCESS_ID_LIST list;
+        ULONG_PTR more[TREE_IDS - 1];
+    } listed = {};
+    if (job == NULL || (!QueryInformationJobObject(job, JobObjectBasicProcessIdList, &listed,
+                                                   sizeof listed, NULL) &&
+                        GetLastError() != ERROR_MORE_DATA)) {
+        ids[0] = process != NULL ? GetProcessId(process) : 0;
+        return 1;
+    }
+    size_t count = listed.list.NumberOfProcessIdsInList;
+    count = count < (size_t)TREE_IDS ? count : (size_t)TREE_IDS;
+    count = count < max ? count : max;
+    for (size_t i = 0; i < count; i++)
+        ids[i] = (DWORD)listed.list.ProcessIdList[i];
+    return count;
+}
+
+HWND FindProgramWindow(HANDLE process, HANDLE job) {
+    DWORD ids[TREE_IDS];
+    return FindMainWindow(ids, ProgramIds(process, job, ids, TREE_IDS));
+}
+
+int AskProgramToClose(HANDLE process, HANDLE job) {
+    DWORD ids[TREE_IDS];
+    return AskWindowsToClose(ids, ProgramIds(process, job, ids, TREE_IDS));
+}
+
+void EndProgramNow(HANDLE process, HANDLE job) {
+    if (job == NULL || !TerminateJobObject(job, 1))
+        TerminateProcess(process, 1);
+}
+
+DWORD CloseProgram(HANDLE process, HANDLE job, DWORD ms) {
+    AskProgramToClose(process, job);
+    DWORD result = WaitForProgram(process, job, ms);
+    if (result != WAIT_TIMEOUT)
+        return result;
+    EndProgramNow(process, job);
+    result = WaitForProgram(process, job, ENDED_WAIT_MS);
+    return result == WAIT_SHOW_ENDS ? result : (DWORD)WAIT_TIMEOUT;
+}
