@@ -15,7 +15,8 @@ status=0
 vista=(
     CreateCompatibleDC CreateDIBSection CreateSolidBrush DeleteDC DeleteObject GetStockObject
     SelectObject SetBrushOrgEx SetStretchBltMode StretchBlt AssignProcessToJobObject CloseHandle
-    CreateFileW CreateJobObjectW CreateMutexW QueryInformationJobObject ResumeThread TerminateJobObject
+    CreateFileW CreateJobObjectW CreateMutexW OpenProcess QueryInformationJobObject ResumeThread
+    TerminateJobObject
     CreateProcessW CreateThread DeleteCriticalSection EnterCriticalSection
     ExitProcess FindClose FindFirstFileW FormatMessageW FreeLibrary GetCommandLineW
     GetCurrentDirectoryW GetCurrentThreadId GetDriveTypeW GetErrorMode GetExitCodeProcess

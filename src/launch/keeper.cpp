@@ -71,16 +71,25 @@ static DWORD IdleForMs(const LaunchState *state) {
     return sinceInput < sinceStart ? sinceInput : sinceStart;
 }
 
+// Between Windows asking whether the session may end and its answer, nothing is started.
+static void AwaitSessionAnswer(LaunchState *state) {
+    while (state->look.sessionQueried && !ShowEnding())
+        SleepServicing(SESSION_POLL_MS);
+}
+
 // The visitors have gone: the program is asked to close, ended after 5 s, and the backdrop
 // comes back on top for the show to start over.
 static RunEnd StartOver(LaunchState *state) {
+    char number[16];
+    FormatUnsigned(number, sizeof number, state->idleMs);
     WriteRunLog(&state->log,
                 "no input for IDLE2 of %s ms: the show starts over; the second program is asked "
                 "to close",
-                Value(state, SLOT_IDLE2));
+                number);
     RunEnd end = CloseForFreshStart(state, IDLE_CLOSE_MS, ENDED_IDLE);
     TakeForeground(state);
     BringWindowToTop(state->backdrop);
+    AwaitSessionAnswer(state);
     return end;
 }
 
@@ -137,12 +146,6 @@ static bool EndsTheShow(LaunchState *state, RunEnd end) {
         return false;
     WriteRunLog(&state->log, "exit code %s is QUIT2: the show is over", number);
     return true;
-}
-
-// Between Windows asking whether the session may end and its answer, nothing is started.
-static void AwaitSessionAnswer(LaunchState *state) {
-    while (state->look.sessionQueried && !ShowEnding())
-        SleepServicing(SESSION_POLL_MS);
 }
 
 void ReadKeepingValues(LaunchState *state) {

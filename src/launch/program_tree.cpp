@@ -5,8 +5,9 @@
 #include "text/log_line.h"
 
 enum {
-    TREE_IDS = 64,      // processes of one job whose windows are looked at
-    TREE_POLL_MS = 100, // how often a job is looked at once its first process has ended
+    TREE_IDS = 64,       // processes of one job whose windows are looked at
+    TREE_POLL_MS = 100,  // how often a job is looked at when none of its processes opens
+    TREE_LOOK_MS = 1000, // how long one of its processes is waited on before a new look
     ENDED_WAIT_MS = 5000,
 };
 
@@ -45,26 +46,6 @@ bool ProgramHasEnded(HANDLE process, HANDLE job) {
     return ProcessHasEnded(process);
 }
 
-DWORD WaitForProgram(HANDLE process, HANDLE job, DWORD ms) {
-    if (job == NULL)
-        return WaitServicing(process, ms);
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (ProgramHasEnded(process, job))
-            return WAIT_OBJECT_0;
-        DWORD left = RemainingMs(start, ms);
-        if (left == 0)
-            return WAIT_TIMEOUT;
-        // The first process's end is waited for; the job, which is signalled by no end of
-        // its processes, is looked at now and then after it.
-        bool firstRuns = !ProcessHasEnded(process);
-        DWORD slice = firstRuns || left < (DWORD)TREE_POLL_MS ? left : (DWORD)TREE_POLL_MS;
-        DWORD result = WaitServicing(firstRuns ? process : NULL, slice);
-        if (result == WAIT_SHOW_ENDS || result == WAIT_FAILED)
-            return result;
-    }
-}
-
 // The ids of the program's processes still running, at most max of them.
 static size_t ProgramIds(HANDLE process, HANDLE job, DWORD *ids, size_t max) {
     struct {
@@ -75,7 +56,7 @@ static size_t ProgramIds(HANDLE process, HANDLE job, DWORD *ids, size_t max) {
                                                    sizeof listed, NULL) &&
                         GetLastError() != ERROR_MORE_DATA)) {
         ids[0] = process != NULL ? GetProcessId(process) : 0;
-        return 1;
+        return ids[0] != 0 ? 1 : 0;
     }
     size_t count = listed.list.NumberOfProcessIdsInList;
     count = count < (size_t)TREE_IDS ? count : (size_t)TREE_IDS;
@@ -83,6 +64,45 @@ static size_t ProgramIds(HANDLE process, HANDLE job, DWORD *ids, size_t max) {
     for (size_t i = 0; i < count; i++)
         ids[i] = (DWORD)listed.list.ProcessIdList[i];
     return count;
+}
+
+// One process of the job still running, opened to wait on; NULL when none opens.
+static HANDLE OpenTreeProcess(HANDLE job) {
+    DWORD ids[TREE_IDS];
+    size_t count = ProgramIds(NULL, job, ids, TREE_IDS);
+    for (size_t i = 0; i < count; i++) {
+        HANDLE member = OpenProcess(SYNCHRONIZE, FALSE, ids[i]);
+        if (member != NULL && !ProcessHasEnded(member))
+            return member;
+        if (member != NULL)
+            CloseHandle(member);
+    }
+    return NULL;
+}
+
+DWORD WaitForProgram(HANDLE process, HANDLE job, DWORD ms) {
+    if (job == NULL)
+        return WaitServicing(process, ms);
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (ProgramHasEnded(process, job))
+            return WAIT_OBJECT_0;
+        DWORD left = RemainingMs(start, ms);
+        if (left == 0)
+            return WAIT_TIMEOUT;
+        // The job is signalled by no end of its processes: one of them is waited on, the first
+        // while it runs, then another, and the job looked at again after each. An id may have
+        // been taken by another process by the time it is opened, hence the limit on a wait.
+        HANDLE member = ProcessHasEnded(process) ? OpenTreeProcess(job) : process;
+        DWORD limit = member == NULL      ? (DWORD)TREE_POLL_MS
+                      : member == process ? left
+                                          : (DWORD)TREE_LOOK_MS;
+        DWORD result = WaitServicing(member, left < limit ? left : limit);
+        if (member != NULL && member != process)
+            CloseHandle(member);
+        if (result == WAIT_SHOW_ENDS || result == WAIT_FAILED)
+            return result;
+    }
 }
 
 HWND FindProgramWindow(HANDLE process, HANDLE job) {
