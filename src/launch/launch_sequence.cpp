@@ -22,7 +22,7 @@ enum {
     FIRST_IDLE_LIMIT_MS = 3000,
     EXIT_POLL_MS = 1000,
     TITLE_POLL_MS = 500,
-    SKIP_POLL_MS = 100, // how often input is looked for with SKIP1
+    SKIP_POLL_MS = 250, // how often input is looked for with SKIP1
     SKIP_CLOSE_MS = 2000,
 };
 
