@@ -1,5 +1,4 @@
 #include "launch/keeper.h"
-#include "desktop/window_lookup.h"
 #include "launch/message_waits.h"
 #include "launch/program_start.h"
 #include "launch/program_tree.h"
