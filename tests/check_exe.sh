@@ -16,7 +16,7 @@ vista=(
     CreateCompatibleDC CreateDIBSection CreateSolidBrush DeleteDC DeleteObject GetStockObject
     SelectObject SetBrushOrgEx SetStretchBltMode StretchBlt AssignProcessToJobObject CloseHandle
     CreateFileW CreateJobObjectW CreateMutexW OpenProcess QueryInformationJobObject ResumeThread
-    TerminateJobObject
+    SetInformationJobObject TerminateJobObject
     CreateProcessW CreateThread DeleteCriticalSection EnterCriticalSection
     ExitProcess FindClose FindFirstFileW FormatMessageW FreeLibrary GetCommandLineW
     GetCurrentDirectoryW GetCurrentThreadId GetDriveTypeW GetErrorMode GetExitCodeProcess

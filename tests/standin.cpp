@@ -4,7 +4,8 @@
 // (names in UTF-8), holds HOLD_MS reading messages, ends with EXIT: a number, "count" (starts of
 // TAG so far), "crash", "window" (0; a window that ends it with 0 when asked to close) or "hang"
 // (a window, and after HOLD_MS no more messages read) or "stub" (starts "TAG+2 HOLD_MS window"
-// and ends at once with 0, as an update stub before the real program). With STANDIN_KEYS it shows
+// and ends at once with 0, as an update stub before the real program; "breakaway": the same,
+// the child started outside the stub's job). With STANDIN_KEYS it shows
 // such a window and on leaving (or asked to close: "TAG closed") appends there "TAG keys typed into
 // it|whether it showed above the backdrop after at most 1 s". TAG "churn": for HOLD_MS it makes and
 // destroys windows.
@@ -90,7 +91,7 @@ int main(int argc, char **argv) {
         }
         return 0;
     }
-    if (strcmp(exit, "stub") == 0) {
+    if (strcmp(exit, "stub") == 0 || strcmp(exit, "breakaway") == 0) {
         char self[MAX_PATH] = "";
         GetModuleFileNameA(NULL, self, MAX_PATH);
         std::string line = std::string("\"") + self + "\" " + std::to_string(atoi(tag) + 2) + " " +
@@ -98,7 +99,8 @@ int main(int argc, char **argv) {
         STARTUPINFOA child = {};
         child.cb = sizeof child;
         PROCESS_INFORMATION started = {};
-        CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &child, &started);
+        DWORD flags = strcmp(exit, "breakaway") == 0 ? CREATE_BREAKAWAY_FROM_JOB : 0;
+        CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, flags, NULL, NULL, &child, &started);
         hold = 0;
     }
     if (keys || !strcmp(exit, "window") || !strcmp(exit, "hang")) { // clear of the points read

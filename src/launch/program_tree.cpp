@@ -12,15 +12,22 @@ enum {
 };
 
 HANDLE JoinOwnJob(RunLog *log, const char *which, const PROCESS_INFORMATION *process) {
-    // No kill-on-close: the programs outlive the launcher, as programs started alone do.
+    // No kill-on-close: the programs outlive the launcher, as programs started alone do. A
+    // program that asks to start one outside its job (CREATE_BREAKAWAY_FROM_JOB) may: without
+    // the limit that allows it, that start would fail, and the show with it.
     HANDLE job = CreateJobObjectW(NULL, NULL);
-    if (job != NULL && !AssignProcessToJobObject(job, process->hProcess)) {
-        CloseHandle(job);
-        job = NULL;
-    }
-    if (job == NULL) {
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_BREAKAWAY_OK;
+    bool joined =
+        job != NULL &&
+        SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits) &&
+        AssignProcessToJobObject(job, process->hProcess);
+    if (!joined) {
         char why[LOG_LINE_CHARS / 4];
         DescribeError(GetLastError(), why, sizeof why);
+        if (job != NULL)
+            CloseHandle(job);
+        job = NULL;
         WriteRunLog(log,
                     "%s program could not be put in a job of its own: error %s; it is followed "
                     "alone, without the programs it starts",

@@ -382,6 +382,7 @@ void PrepareRuns() {
     profile += section("Tree", S "1 2000 stub",
                        "TREE1=1\nEXE2=" S "2 1500 stub\nTREE2=1\nRESTART2=300\nDELAY2=1000\n"
                        "LOG=round.log\n");
+    profile += section("Breakaway", S "1 2000 breakaway", "TREE1=1\n");
     profile += "[Other]\nEXE2=" S "1 0 5\nWDIR2=" K "\nRESTART2=1\nQUIT2=5\nLOG=other.log\n";
     profile += "[Rolled]\nLOG=big.log\n";
     for (std::string file :
@@ -759,6 +760,10 @@ TEST(LaunchRun, ShowComesRound) {
     ASSERT_EQ(2u, starts[2].ticks.size());
     ASSERT_EQ(2u, starts[4].ticks.size()) << "each start of the stub started its child";
     EXPECT_GE(starts[2].ticks[1] - starts[4].ticks[0], 1500u) << "again after the child ended";
+    RunRow({"tree: a child started outside the job", "run.ini,Breakaway", "", K "\\one", K "\\two",
+            WINDOWED, 50, 0, 0});
+    EXPECT_EQ(1u, Starts()[3].ticks.size()) << "the child may leave the job";
+    EXPECT_LT(Starts()[2].first - Starts()[1].first, 1500u) << "and is not waited for";
     EndStandIns();
     ExpectLines(K "\\round.log",
                 {"no input for IDLE2 of 2000 ms: the show starts over", "first program started",
