@@ -101,6 +101,20 @@ start_measured() {
     pid=$(pgrep -f 'korvane-bench.korvane\.exe' | head -n1)
 }
 ticks() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
+# CPU of the launcher's process from now until it ends, after the words $1; a function named
+# $2, if given, runs 5 s in.
+cpu_until_end() {
+    local t1 t2 now seconds=0
+    t1=$(ticks) t2=$t1
+    while kill -0 "$launcher" 2>/dev/null && now=$(ticks 2>/dev/null); do
+        t2=$now
+        seconds=$((seconds + 1))
+        [ $seconds = 5 ] && [ -n "${2:-}" ] && "$2"
+        sleep 1
+    done
+    wait "$launcher"
+    echo "CPU over $1: $(( (t2 - t1) * 1000 / hz )) ms in about $seconds s (resolution $(( 1000 / hz )) ms)"
+}
 
 # CPU of the launcher's process over 8 s of a 10 s wait, scaled to 10 s.
 start_measured Wait 1
@@ -145,15 +159,7 @@ echo "kept program, logged end to next logged start less the wait (ms): $restart
 # CPU of the launcher's process over a kept show of about a minute, from 1 s after the first
 # start until its last second.
 start_measured Minute 2
-t1=$(ticks) t2=$t1 seconds=0
-while kill -0 "$launcher" 2>/dev/null && now=$(ticks 2>/dev/null); do
-    t2=$now
-    seconds=$((seconds + 1))
-    sleep 1
-done
-wait "$launcher"
-echo "CPU over a kept show (3 runs of 19 s, RESTART2=1000): $(( (t2 - t1) * 1000 / hz )) ms" \
-    "in about $seconds s (resolution $(( 1000 / hz )) ms)"
+cpu_until_end "a kept show (3 runs of 19 s, RESTART2=1000)"
 
 # A kept minute with the watches set: a program with a window that runs 58 s and ends with 0,
 # the QUIT2 code; a second launcher for the same show 5 s into it.
@@ -164,21 +170,15 @@ printf '[Hang]\r\nEXE2=%s\r\nWDIR2=%s\r\nDELAY2=0\r\nRESTART2=100\r\nHUNG2=1000\
 printf '[Plain]\r\nEXE1=%s\r\nWDIR1=%s\r\nDELAY1=1500\r\nBLUE=128\r\n[Photo]\r\nIMAGE=%s\r\nEXE1=%s\r\nWDIR1=%s\r\nDELAY1=1500\r\nBLUE=128\r\n' \
     "$win\\standin.exe 1" "$win" "$win\\large.jpg" "$win\\standin.exe 1" "$win" >>"$dir/bench.ini"
 rm -f "$dir/months.log"
+second_keeper() {
+    local before
+    before=$(date +%s%N)
+    run "$win\\korvane.exe" "$win\\bench.ini,Months"
+    second_ms=$((($(date +%s%N) - before) / 1000000))
+}
+second_ms=
 start_measured Months 2
-t1=$(ticks) t2=$t1 seconds=0 second_ms=
-while kill -0 "$launcher" 2>/dev/null && now=$(ticks 2>/dev/null); do
-    t2=$now
-    seconds=$((seconds + 1))
-    if [ $seconds = 5 ]; then
-        before=$(date +%s%N)
-        run "$win\\korvane.exe" "$win\\bench.ini,Months"
-        second_ms=$((($(date +%s%N) - before) / 1000000))
-    fi
-    sleep 1
-done
-wait "$launcher"
-echo "CPU over a kept minute with HUNG2, DAILY2 and EXITKEY: $(( (t2 - t1) * 1000 / hz )) ms" \
-    "in about $seconds s (resolution $(( 1000 / hz )) ms)"
+cpu_until_end "a kept minute with HUNG2, DAILY2 and EXITKEY" second_keeper
 echo "second launcher for a kept show: ended after $second_ms ms (the whole Wine process);" \
     "its log, start to end: $(awk -v from='start:' -v to='already kept' '
         function ms(t) { split(t, p, ":"); return ((p[1] * 60 + p[2]) * 60 + p[3]) * 1000 }
@@ -225,15 +225,7 @@ printf '[Round]\r\nEXE2=%s\r\nWDIR2=%s\r\nDELAY2=0\r\nRESTART2=1000\r\nQUIT2=0\r
 printf '[Idle]\r\nEXE1=%s\r\nWDIR1=%s\r\nDELAY1=50\r\nEXE2=%s\r\nWDIR2=%s\r\nDELAY2=0\r\nRESTART2=1000\r\nIDLE2=2000\r\nLOG=%s\r\n' \
     "$win\\standin.exe 1" "$win" "$win\\standin.exe 2 60000 window" "$win" "$win\\idle.log" >>"$dir/bench.ini"
 start_measured Round 4
-t1=$(ticks) t2=$t1 seconds=0
-while kill -0 "$launcher" 2>/dev/null && now=$(ticks 2>/dev/null); do
-    t2=$now
-    seconds=$((seconds + 1))
-    sleep 1
-done
-wait "$launcher"
-echo "CPU over a kept minute with IDLE2 and TREE2: $(( (t2 - t1) * 1000 / hz )) ms" \
-    "in about $seconds s (resolution $(( 1000 / hz )) ms)"
+cpu_until_end "a kept minute with IDLE2 and TREE2"
 rm -f "$dir/idle.log"
 run "$win\\korvane.exe" "$win\\bench.ini,Idle" &
 launcher=$!

@@ -12,7 +12,6 @@ enum {
     LOOK_MS = 1000,           // how often the kept program is looked at
     RENEWAL_CLOSE_MS = 10000, // the daily renewal's wait for the program to close
     IDLE_CLOSE_MS = 5000,     // the idle reset's
-    ENDED_WAIT_MS = 5000,     // for a program ended by the launcher to be gone
     SESSION_POLL_MS = 100,
 };
 
@@ -38,22 +37,9 @@ static bool RenewalDue(LaunchState *state) {
     return true;
 }
 
-// Ends the program the launcher gave up on; its end is then waited for.
-static RunEnd EndProgram(LaunchState *state, RunEnd why) {
-    EndProgramNow(state->process.hProcess, state->job);
-    return WaitForProgram(state->process.hProcess, state->job, ENDED_WAIT_MS) == WAIT_SHOW_ENDS
-               ? SHOW_ENDS
-               : why;
-}
-
 // Asks the program to close for a fresh start and ends it when it has not within ms.
 static RunEnd CloseForFreshStart(LaunchState *state, DWORD ms, RunEnd why) {
-    DWORD result = CloseProgram(state->process.hProcess, state->job, ms);
-    if (result == WAIT_TIMEOUT) {
-        char number[16];
-        FormatUnsigned(number, sizeof number, ms / 1000);
-        WriteRunLog(&state->log, "the second program did not close within %s s: ended", number);
-    }
+    DWORD result = CloseProgram(&state->log, "second", state->process.hProcess, state->job, ms);
     return result == WAIT_SHOW_ENDS ? SHOW_ENDS : why;
 }
 
@@ -126,7 +112,8 @@ static RunEnd WaitForKeptEnd(LaunchState *state) {
             char number[16];
             FormatUnsigned(number, sizeof number, GetTickCount() - hungSince);
             WriteRunLog(&state->log, "second program not responding for %s ms: ended", number);
-            return EndProgram(state, ENDED_HUNG);
+            bool showEnds = EndProgram(state->process.hProcess, state->job) == WAIT_SHOW_ENDS;
+            return showEnds ? SHOW_ENDS : ENDED_HUNG;
         }
     }
 }

@@ -3,6 +3,7 @@
 #include "launch/message_waits.h"
 #include "platform/error_text.h"
 #include "text/log_line.h"
+#include "text/text.h"
 
 enum {
     TREE_IDS = 64,       // processes of one job whose windows are looked at
@@ -122,17 +123,19 @@ int AskProgramToClose(HANDLE process, HANDLE job) {
     return AskWindowsToClose(ids, ProgramIds(process, job, ids, TREE_IDS));
 }
 
-void EndProgramNow(HANDLE process, HANDLE job) {
+DWORD EndProgram(HANDLE process, HANDLE job) {
     if (job == NULL || !TerminateJobObject(job, 1))
         TerminateProcess(process, 1);
+    return WaitForProgram(process, job, ENDED_WAIT_MS);
 }
 
-DWORD CloseProgram(HANDLE process, HANDLE job, DWORD ms) {
+DWORD CloseProgram(RunLog *log, const char *which, HANDLE process, HANDLE job, DWORD ms) {
     AskProgramToClose(process, job);
     DWORD result = WaitForProgram(process, job, ms);
     if (result != WAIT_TIMEOUT)
         return result;
-    EndProgramNow(process, job);
-    result = WaitForProgram(process, job, ENDED_WAIT_MS);
-    return result == WAIT_SHOW_ENDS ? result : (DWORD)WAIT_TIMEOUT;
+    char seconds[16];
+    FormatUnsigned(seconds, sizeof seconds, ms / 1000);
+    WriteRunLog(log, "the %s program did not close within %s s: ended", which, seconds);
+    return EndProgram(process, job) == WAIT_SHOW_ENDS ? WAIT_SHOW_ENDS : (DWORD)WAIT_TIMEOUT;
 }

@@ -24,10 +24,11 @@ HWND FindProgramWindow(HANDLE process, HANDLE job);
 // Asks the program's visible top-level windows to close; returns how many were asked.
 int AskProgramToClose(HANDLE process, HANDLE job);
 
-// Ends the program at once, every process of it, with exit code 1.
-void EndProgramNow(HANDLE process, HANDLE job);
+// Ends the program at once, every process of it, with exit code 1, and waits up to 5 s for it
+// to be gone; returns what that wait returned.
+DWORD EndProgram(HANDLE process, HANDLE job);
 
-// Asks the program to close and gives it ms to do so, then ends it and waits up to 5 s for it
-// to be gone. WAIT_OBJECT_0 when it closed by itself, WAIT_TIMEOUT when it had to be ended,
-// WAIT_SHOW_ENDS.
-DWORD CloseProgram(HANDLE process, HANDLE job, DWORD ms);
+// Asks the program to close and gives it ms to do so, then ends it (logged, the program named
+// which) and waits up to 5 s for it to be gone. WAIT_OBJECT_0 when it closed by itself,
+// WAIT_TIMEOUT when it had to be ended, WAIT_SHOW_ENDS.
+DWORD CloseProgram(RunLog *log, const char *which, HANDLE process, HANDLE job, DWORD ms);
