@@ -21,16 +21,20 @@ add_library(korvane_win STATIC
     src/launch/alert.cpp
     src/platform/com_library.cpp
     src/platform/error_text.cpp
+    src/platform/keep_awake.cpp
     src/launch/arguments.cpp
+    src/launch/first_program.cpp
     src/launch/keeper.cpp
     src/launch/launch_sequence.cpp
-    src/launch/message_waits.cpp
+    src/platform/show_wait.cpp
     src/launch/picture_loading.cpp
     src/launch/profile_settings.cpp
     src/launch/program_start.cpp
     src/launch/program_tree.cpp
     src/launch/second_program.cpp
+    src/launch/shell_open.cpp
     src/launch/unattended.cpp
+    src/launch/visitor_input.cpp
     src/platform/run_log.cpp
     src/desktop/backdrop.cpp
     src/desktop/backdrop_picture.cpp

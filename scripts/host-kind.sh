@@ -13,8 +13,10 @@ no) korvane_runs32=0 korvane_host_why="KORVANE_HOST_32BIT=no says it cannot" ;;
     if "$korvane_loader32" --version >/dev/null 2>&1; then
         korvane_runs32=1 korvane_host_why="the 32-bit Wine loader starts"
     else
+        # The loader's refusal fails the pipeline: under set -e and pipefail that must not end
+        # the sourcing script.
         korvane_runs32=0
-        korvane_host_why="the 32-bit Wine loader does not start: $("$korvane_loader32" --version 2>&1 | head -n1)"
+        korvane_host_why="the 32-bit Wine loader does not start: $("$korvane_loader32" --version 2>&1 | head -n1 || true)"
     fi
     ;;
 esac

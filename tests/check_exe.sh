@@ -37,7 +37,8 @@ vista=(
     MapWindowPoints MessageBoxW MsgWaitForMultipleObjectsEx PeekMessageW PostMessageW
     PostQuitMessage RedrawWindow RegisterClassW RegisterHotKey SetCursor SetForegroundWindow
     SetRect SetTimer SetWindowLongW SetWindowPos ShowWindow SystemParametersInfoW UpdateWindow
-    WaitForInputIdle
+    WaitForInputIdle GetCurrentProcess GetFinalPathNameByHandleW IsProcessInJob IsWindow
+    RegisterApplicationRestart ReleaseMutex VerSetConditionMask VerifyVersionInfoW wcsncmp
 )
 imports=$(awk '/DLL Name:/ { dll = 1; next } dll && NF == 3 && $1 ~ /^[0-9a-f]+$/ { print $3 }' \
     <<<"$info" | sort -u)

@@ -1,4 +1,5 @@
 #include "desktop/backdrop.h"
+#include "platform/show_wait.h"
 #include "resources/resource_ids.h"
 
 const wchar_t kBackdropClassName[] = L"Korvane App";
@@ -136,28 +137,33 @@ LRESULT CALLBACK BackdropWndProc(HWND window, UINT message, WPARAM wParam, LPARA
         PostQuitMessage(0);
         return 0;
     case WM_MOUSEACTIVATE:
-        return MA_NOACTIVATEANDEAT; // a click neither activates nor reaches it
+        return MA_NOACTIVATEANDEAT; // a click neither activates it nor takes the keyboard
     case WM_PAINT:
         Paint(window);
         return 0;
     case WM_QUERYENDSESSION:
         // Nothing is started until Windows says whether the session really ends: a program
         // closed for the log-off must not come back.
-        LookOf(window)->sessionQueried = true;
+        NoteSessionQuestion(true);
         WriteRunLog(LookOf(window)->log, "Windows asks whether the session may end: agreed; "
                                          "nothing is started until it says");
         return TRUE;
     case WM_ENDSESSION:
-        // Logging off or shutting down: nothing more is started, the programs are left to
-        // Windows. A log-off that was cancelled lets the keeping go on.
-        LookOf(window)->sessionQueried = false;
-        WriteRunLog(LookOf(window)->log, wParam ? "the Windows session ends: so does the launcher"
-                                                : "the Windows session goes on: so does the show");
-        if (wParam)
-            ExitProcess(0);
-        return 0;
+        // Logging off, shutting down, or an update closing the launcher (ENDSESSION_CLOSEAPP):
+        // nothing more is started, the programs are left to Windows, the computer may sleep
+        // again. A log-off that was cancelled lets the keeping go on.
+        NoteSessionQuestion(false);
+        WriteRunLog(LookOf(window)->log, !wParam ? "the Windows session goes on: so does the show"
+                                         : (lParam & ENDSESSION_CLOSEAPP)
+                                             ? "Windows closes the launcher for an update"
+                                             : "the Windows session ends: so does the launcher");
+        if (!wParam)
+            return 0;
+        LetSleep(LookOf(window)->awake);
+        WriteRunLog(LookOf(window)->log, "end");
+        ExitProcess(0);
     case WM_HOTKEY:
-        LookOf(window)->exitKeyPressed = true;
+        NoteShowEnds();
         PostQuitMessage(0);
         return 0;
     case WM_DISPLAYCHANGE:

@@ -1,6 +1,7 @@
 // The backdrop: a popup window in one solid colour, optionally with a picture on every
 // monitor, that covers the desktop while the launcher waits on its programs.
 #pragma once
+#include "platform/keep_awake.h"
 #include "platform/run_log.h"
 #include <stdint.h>
 #include <windows.h>
@@ -27,8 +28,7 @@ struct BackdropLook {
     bool hideCursor;         // no mouse pointer over the backdrop
     BackdropPicture picture; // drawn centred on each covered monitor once it has been read
     RunLog *log;             // where the session's end is told
-    bool sessionQueried;     // Windows asked whether the session may end and has not yet said
-    bool exitKeyPressed;     // the exit key registered on the backdrop was pressed
+    AwakeHold *awake;        // given back when the session ends
 };
 
 // Whether every component lies within 0 to 255; if not, the backdrop is black.
@@ -57,7 +57,9 @@ bool CreateBackdropWindow(HINSTANCE instance, int showCommand, BackdropLook *loo
 
 // Ignores WM_CLOSE and mouse activation; takes the new area on a display change; draws the
 // picture once it has been handed over. Agrees when Windows asks whether the session may end,
-// and holds sessionQueried until it says: when it ends, the launcher ends at once with 0,
-// after a log line. The exit key sets exitKeyPressed and asks the thread to quit
-// (WM_QUIT). Everything else as any window.
+// and tells the run's wait that the session is undecided until it says: when it ends (an
+// update's restart included), the launcher gives back what AWAKE asked and ends at once with
+// 0, after a log line. The exit key tells the run's wait that the show ends and asks the
+// thread to quit (WM_QUIT), which also closes an alert that is open. Everything else as any
+// window.
 LRESULT CALLBACK BackdropWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -32,6 +32,19 @@ HWND FindWindowByTitle(const char *title, HWND ignored) {
     return search.found;
 }
 
+static BOOL CALLBACK CheckTopWindow(HWND window, LPARAM foundParam) {
+    if (!IsWindowVisible(window) || (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0)
+        return TRUE;
+    *(HWND *)foundParam = window;
+    return FALSE;
+}
+
+HWND FindTopWindow() {
+    HWND found = NULL;
+    EnumWindows(CheckTopWindow, (LPARAM)&found);
+    return found;
+}
+
 struct ProcessWindows {
     const DWORD *processIds;
     size_t count;

@@ -7,6 +7,11 @@
 // case; ignored is passed over. NULL when there is none.
 HWND FindWindowByTitle(const char *title, HWND ignored);
 
+// The top visible top-level window that is not topmost, from the top of the Z-order: on
+// Windows the very top is often a topmost shell window (the taskbar, a hidden tooltip). NULL
+// when there is none.
+HWND FindTopWindow();
+
 // The main window of a program made of the count processes processIds: a visible top-level
 // window without owner of any of them, the first from the top of the Z-order. NULL when
 // they show none.

@@ -1,4 +1,5 @@
 #include "launch/alert.h"
+#include "platform/show_wait.h"
 #include "platform/wide_text.h"
 #include "text/alert_text.h"
 #include <wchar.h>
@@ -28,6 +29,8 @@ static void CALLBACK CloseUnansweredAlert(HWND, UINT, UINT_PTR timer, DWORD) {
 
 void ShowRunAlert(RunLog *log, DWORD closeAfterMs, const char *caption, const char *format,
                   const char *arg1, const char *arg2) {
+    if (ShowEnding())
+        return; // the exit key was pressed: no one is to answer anything any more
     const char *args[2] = {arg1, arg2};
     size_t argCount = arg2 ? 2 : arg1 ? 1 : 0;
     char text[ALERT_TEXT_CHARS];
@@ -40,10 +43,13 @@ void ShowRunAlert(RunLog *log, DWORD closeAfterMs, const char *caption, const ch
 
     closedByItself = false;
     UINT_PTR timer = closeAfterMs > 0 ? SetTimer(NULL, 0, closeAfterMs, CloseUnansweredAlert) : 0;
-    MessageBoxW(NULL, wideText, wideCaption, MB_OK);
+    // In front of every window, the kept program's too: a box behind it is a box nobody sees.
+    MessageBoxW(NULL, wideText, wideCaption, MB_OK | MB_SETFOREGROUND | MB_TOPMOST);
     if (timer != 0)
         KillTimer(NULL, timer);
+    // The exit key ends the box's own loop (WM_QUIT); the run's wait sees that it was pressed.
     WriteRunLog(log, closedByItself ? "alert closed by itself: nobody answered within ALERTWAIT"
+                     : ShowEnding() ? "alert closed: the exit key was pressed"
                                     : "alert answered with OK");
 }
 

@@ -9,6 +9,7 @@ void ShowAlert(const char *caption, const char *format, const char *arg1 = nullp
 
 // ShowAlert for the run once its settings are known: the alert and how it ended go to the
 // log, and with closeAfterMs above 0 a box nobody has answered by then closes by itself,
-// as if OK had been pressed.
+// as if OK had been pressed. Once the exit key has been pressed no alert is shown, and one
+// that is open closes.
 void ShowRunAlert(RunLog *log, DWORD closeAfterMs, const char *caption, const char *format,
                   const char *arg1, const char *arg2 = nullptr);

@@ -1,7 +1,8 @@
 #include "launch/keeper.h"
-#include "launch/message_waits.h"
 #include "launch/program_start.h"
-#include "launch/program_tree.h"
+#include "launch/second_program.h"
+#include "launch/visitor_input.h"
+#include "platform/show_wait.h"
 #include "text/keeping_values.h"
 #include "text/log_line.h"
 #include "text/restart_wait.h"
@@ -12,7 +13,6 @@ enum {
     LOOK_MS = 1000,           // how often the kept program is looked at
     RENEWAL_CLOSE_MS = 10000, // the daily renewal's wait for the program to close
     IDLE_CLOSE_MS = 5000,     // the idle reset's
-    SESSION_POLL_MS = 100,
 };
 
 // How a kept run ended.
@@ -26,8 +26,17 @@ static uint32_t SecondOf(const SYSTEMTIME *time) {
     return (time->wHour * 60u + time->wMinute) * 60u + time->wSecond;
 }
 
-// Once a day, when the local time has reached DAILY2 (or the computer wakes after it). A
-// launcher started after that time renews from the next day on.
+// The day counts as renewed when its DAILY2 time has passed: nothing started after it is
+// renewed on that day.
+static void SkipTodayWhenPast(LaunchState *state) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    if (state->daily && SecondOf(&now) >= state->dailySecond)
+        state->renewedDay = DayOf(&now);
+}
+
+// Once a day, when the local time has reached DAILY2 (or the computer wakes after it), for a
+// program that was running then.
 static bool RenewalDue(LaunchState *state) {
     SYSTEMTIME now;
     GetLocalTime(&now);
@@ -37,29 +46,14 @@ static bool RenewalDue(LaunchState *state) {
     return true;
 }
 
+void NoteKeptStart(LaunchState *state) {
+    SkipTodayWhenPast(state);
+}
+
 // Asks the program to close for a fresh start and ends it when it has not within ms.
 static RunEnd CloseForFreshStart(LaunchState *state, DWORD ms, RunEnd why) {
-    DWORD result = CloseProgram(&state->log, "second", state->process.hProcess, state->job, ms);
+    DWORD result = CloseProgram(&state->log, &state->second, ms);
     return result == WAIT_SHOW_ENDS ? SHOW_ENDS : why;
-}
-
-// How long no one has touched the computer while the program ran, in ms: since the last input
-// or since its start, whichever is later. Elapsed times are compared, so that a tick count
-// that went round (every 49.7 days) never makes a month-old input look recent.
-static DWORD IdleForMs(const LaunchState *state) {
-    DWORD now = GetTickCount();
-    DWORD sinceStart = now - state->secondStartTick;
-    LASTINPUTINFO input = {sizeof input, 0};
-    if (!GetLastInputInfo(&input))
-        return 0;
-    DWORD sinceInput = now - input.dwTime;
-    return sinceInput < sinceStart ? sinceInput : sinceStart;
-}
-
-// Between Windows asking whether the session may end and its answer, nothing is started.
-static void AwaitSessionAnswer(LaunchState *state) {
-    while (state->look.sessionQueried && !ShowEnding())
-        SleepServicing(SESSION_POLL_MS);
 }
 
 // The visitors have gone: the program is asked to close, ended after 5 s, and the backdrop
@@ -74,26 +68,35 @@ static RunEnd StartOver(LaunchState *state) {
     RunEnd end = CloseForFreshStart(state, IDLE_CLOSE_MS, ENDED_IDLE);
     TakeForeground(state);
     BringWindowToTop(state->backdrop);
-    AwaitSessionAnswer(state);
     return end;
 }
 
-// Waits for the kept program to end, looking at it about once a second: a main window that
-// Windows has reported not responding at every look for HUNG2 ms ends it, as does the daily
-// renewal; IDLE2 without input closes it for the show to start over, looked at when it falls
-// due. A program without a window is never taken for hung.
+// Whether the program has shown a window that Windows has reported not responding at every
+// look for HUNG2 ms. The window once found is kept while it exists, hidden or not: Windows
+// hides a window that stops responding behind a ghost copy of its own.
+static bool HungTooLong(LaunchState *state, HWND *watched, DWORD *hungSince) {
+    if (*watched == NULL || !IsWindow(*watched))
+        *watched = FindProgramWindow(&state->second);
+    bool hung = *watched != NULL && IsHungAppWindow(*watched);
+    *hungSince = !hung ? 0 : *hungSince != 0 ? *hungSince : GetTickCount() | 1;
+    return hung && GetTickCount() - *hungSince >= state->hungMs;
+}
+
+// Waits for the kept program to end, looking at it about once a second: a hung window ends
+// it, as does the daily renewal; IDLE2 without input closes it for the show to start over,
+// looked at when it falls due. A program without a window is never taken for hung.
 static RunEnd WaitForKeptEnd(LaunchState *state) {
+    HWND watched = NULL;
     DWORD hungSince = 0;
-    bool hung = false;
     for (;;) {
         DWORD look = LOOK_MS;
         if (state->idleMs > 0) {
-            DWORD idle = IdleForMs(state);
+            DWORD idle = MsWithoutInput(state);
             if (idle >= state->idleMs)
                 return StartOver(state);
             look = state->idleMs - idle < look ? state->idleMs - idle : look;
         }
-        DWORD result = WaitForProgram(state->process.hProcess, state->job, look);
+        DWORD result = WaitForProgram(&state->second, look);
         if (result != WAIT_TIMEOUT)
             return result == WAIT_SHOW_ENDS ? SHOW_ENDS : ENDED_ITSELF;
         if (RenewalDue(state)) {
@@ -102,31 +105,29 @@ static RunEnd WaitForKeptEnd(LaunchState *state) {
                         Value(state, SLOT_DAILY2));
             return CloseForFreshStart(state, RENEWAL_CLOSE_MS, ENDED_RENEWED);
         }
-        if (state->hungMs == 0)
+        if (state->hungMs == 0 || !HungTooLong(state, &watched, &hungSince))
             continue;
-        HWND window = FindProgramWindow(state->process.hProcess, state->job);
-        bool hungNow = window != NULL && IsHungAppWindow(window);
-        hungSince = hungNow && !hung ? GetTickCount() : hungSince;
-        hung = hungNow;
-        if (hung && GetTickCount() - hungSince >= state->hungMs) {
-            char number[16];
-            FormatUnsigned(number, sizeof number, GetTickCount() - hungSince);
-            WriteRunLog(&state->log, "second program not responding for %s ms: ended", number);
-            bool showEnds = EndProgram(state->process.hProcess, state->job) == WAIT_SHOW_ENDS;
-            return showEnds ? SHOW_ENDS : ENDED_HUNG;
-        }
+        char number[16];
+        FormatUnsigned(number, sizeof number, GetTickCount() - hungSince);
+        WriteRunLog(&state->log, "second program not responding for %s ms: ended", number);
+        return EndProgram(&state->log, &state->second) == WAIT_SHOW_ENDS ? SHOW_ENDS : ENDED_HUNG;
     }
 }
 
-// Logs the end; true when the program ended by itself with the QUIT2 code. An end the
-// launcher asked for or forced never counts as QUIT2.
+// Logs the end; true when the program ended by itself with the QUIT2 code (with TREE2, the
+// code of the last of its processes to end). An end the launcher asked for or forced never
+// counts as QUIT2.
 static bool EndsTheShow(LaunchState *state, RunEnd end) {
-    DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(state->process.hProcess, &code);
+    DWORD code = ProgramExitCode(&state->second);
     char number[16], ran[16];
     FormatUnsigned(number, sizeof number, code);
     FormatUnsigned(ran, sizeof ran, GetTickCount() - state->secondStartTick);
-    WriteRunLog(&state->log, "second program ended: exit code %s after %s ms", number, ran);
+    WriteRunLog(&state->log,
+                state->second.job != NULL
+                    ? "second program ended, and every program it started: exit code %s (of the "
+                      "last to end) after %s ms"
+                    : "second program ended: exit code %s after %s ms",
+                number, ran);
     const char *quit = Value(state, SLOT_QUIT2);
     if (end != ENDED_ITSELF || !IsValueSet(quit) || (int32_t)code != ParseDelay(quit))
         return false;
@@ -135,10 +136,9 @@ static bool EndsTheShow(LaunchState *state, RunEnd end) {
 }
 
 void ReadKeepingValues(LaunchState *state) {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
     state->daily = ParseDailyTime(Value(state, SLOT_DAILY2), &state->dailySecond);
-    state->renewedDay = state->daily && SecondOf(&now) >= state->dailySecond ? DayOf(&now) : 0;
+    state->renewedDay = 0;
+    SkipTodayWhenPast(state);
     if (!state->daily && IsValueSet(Value(state, SLOT_DAILY2)))
         WriteRunLog(&state->log, "DAILY2 '%s' does not read as a time: no daily renewal",
                     Value(state, SLOT_DAILY2));
@@ -149,7 +149,7 @@ void ReadKeepingValues(LaunchState *state) {
 bool KeepSecondProgram(LaunchState *state) {
     uint32_t shortRuns = 0;
     for (;;) {
-        if (state->started && state->process.hProcess == NULL) {
+        if (state->started && state->second.process.hProcess == NULL) {
             WriteRunLog(&state->log, "second program has no process of its own to keep: the "
                                      "show ends as without RESTART2");
             return false;
@@ -159,19 +159,20 @@ bool KeepSecondProgram(LaunchState *state) {
             if (end == SHOW_ENDS || EndsTheShow(state, end))
                 return false;
             if (end == ENDED_IDLE) {
-                ReleaseProgram(&state->process, &state->job);
+                ReleaseProgram(&state->second);
                 return true;
             }
         }
+        if (ShowEnding())
+            return false;
         bool longRun = state->started && GetTickCount() - state->secondStartTick >= LONG_RUN_MS;
         shortRuns = longRun ? 0 : shortRuns + 1;
         DWORD wait = RestartWaitMs(state->restartMs, shortRuns);
         char number[16];
         FormatUnsigned(number, sizeof number, wait);
         WriteRunLog(&state->log, "starting the second program again in %s ms", number);
-        ReleaseProgram(&state->process, &state->job);
+        ReleaseProgram(&state->second);
         SleepServicing(wait);
-        AwaitSessionAnswer(state);
         if (ShowEnding())
             return false;
         TakeForeground(state);

@@ -1,6 +1,7 @@
-// Starting the show's programs: in their folder, as programs or through the shell, and handing
-// the keyboard to the one that should have it.
+// Starting the show's programs: in their folder, as programs or through the shell, never while
+// Windows decides whether the session ends and never once the show is to end.
 #pragma once
+#include "launch/program_tree.h"
 #include "platform/run_log.h"
 #include <windows.h>
 
@@ -9,23 +10,17 @@
 // be read back, else an empty text. False when any of this fails.
 bool MakeDirectoryCurrent(const char *directory, char *full, DWORD fullChars);
 
+// How a start went.
+enum StartResult { START_FAILED, STARTED, START_HELD_BACK /* the show ends: nothing started */ };
+
 // Starts commandLine in directory (its full form fullDirectory when there is one) with the
-// start-up record given; which ("first", "second") names it in the log. What Windows cannot
-// start as a program but the shell can open (a document, a program that must run elevated)
-// is opened through the shell, which may leave no process handle. The program may take the
-// foreground itself. With wholeTree it is put in a job of its own, *job (NULL when it could
-// not be, or without wholeTree). False when nothing could be started.
-bool StartProgram(RunLog *log, const char *which, const char *commandLine, const char *directory,
-                  const char *fullDirectory, STARTUPINFOW *startup, bool wholeTree,
-                  PROCESS_INFORMATION *process, HANDLE *job);
-
-// Waits up to ms for the program's main window (visible, top-level, without owner; of any
-// process in its job when it has one), then brings it to the foreground and the top while the
-// launcher may still give it. Logs how it went. Returns early when the program ends first.
-void HandOverForeground(RunLog *log, const char *which, HANDLE process, HANDLE job, DWORD ms);
-
-// Releases the handles of a program that has ended, its job's among them, for its next start.
-void ReleaseProgram(PROCESS_INFORMATION *process, HANDLE *job);
+// start-up record given, into *program (whose which names it in the log). What Windows cannot
+// start as a program but the shell can open is opened through the shell, which may leave no
+// process handle. The program may take the foreground itself. With wholeTree it is put in a
+// job of its own first, when Windows lets it.
+StartResult StartProgram(RunLog *log, RunningProgram *program, const char *commandLine,
+                         const char *directory, const char *fullDirectory, STARTUPINFOW *startup,
+                         bool wholeTree);
 
 // A crash of a program started from now on ends it at once, with no report window holding
 // it open: the launcher's error mode, which its programs inherit, says so.

@@ -1,7 +1,7 @@
 #include "launch/program_tree.h"
 #include "desktop/window_lookup.h"
-#include "launch/message_waits.h"
 #include "platform/error_text.h"
+#include "platform/show_wait.h"
 #include "text/log_line.h"
 #include "text/text.h"
 
@@ -12,7 +12,7 @@ enum {
     ENDED_WAIT_MS = 5000,
 };
 
-HANDLE JoinOwnJob(RunLog *log, const char *which, const PROCESS_INFORMATION *process) {
+bool JoinOwnJob(RunLog *log, RunningProgram *program) {
     // No kill-on-close: the programs outlive the launcher, as programs started alone do. A
     // program that asks to start one outside its job (CREATE_BREAKAWAY_FROM_JOB) may: without
     // the limit that allows it, that start would fail, and the show with it.
@@ -22,64 +22,75 @@ HANDLE JoinOwnJob(RunLog *log, const char *which, const PROCESS_INFORMATION *pro
     bool joined =
         job != NULL &&
         SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits) &&
-        AssignProcessToJobObject(job, process->hProcess);
-    if (!joined) {
-        char why[LOG_LINE_CHARS / 4];
-        DescribeError(GetLastError(), why, sizeof why);
-        if (job != NULL)
-            CloseHandle(job);
-        job = NULL;
-        WriteRunLog(log,
-                    "%s program could not be put in a job of its own: error %s; it is followed "
-                    "alone, without the programs it starts",
-                    which, why);
-    } else {
+        AssignProcessToJobObject(job, program->process.hProcess);
+    if (joined) {
+        program->job = job;
         WriteRunLog(log,
                     "%s program put in a job of its own: followed with every program it starts",
-                    which);
+                    program->which);
+        return true;
     }
-    ResumeThread(process->hThread);
-    return job;
+    char why[LOG_LINE_CHARS / 4];
+    DescribeError(GetLastError(), why, sizeof why);
+    if (job != NULL)
+        CloseHandle(job);
+    WriteRunLog(log,
+                "%s program could not be put in a job of its own: error %s; it is followed "
+                "alone, without the programs it starts",
+                program->which, why);
+    return false;
 }
 
 static bool ProcessHasEnded(HANDLE process) {
     return process == NULL || WaitForSingleObject(process, 0) != WAIT_TIMEOUT;
 }
 
-bool ProgramHasEnded(HANDLE process, HANDLE job) {
+bool ProgramHasEnded(const RunningProgram *program) {
     JOBOBJECT_BASIC_ACCOUNTING_INFORMATION counts = {};
-    if (job != NULL && QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &counts,
-                                                 sizeof counts, NULL))
+    if (program->job != NULL &&
+        QueryInformationJobObject(program->job, JobObjectBasicAccountingInformation, &counts,
+                                  sizeof counts, NULL))
         return counts.ActiveProcesses == 0;
-    return ProcessHasEnded(process);
+    return ProcessHasEnded(program->process.hProcess);
 }
 
-// The ids of the program's processes still running, at most max of them.
-static size_t ProgramIds(HANDLE process, HANDLE job, DWORD *ids, size_t max) {
+DWORD ProgramExitCode(const RunningProgram *program) {
+    if (!ProgramHasEnded(program))
+        return STILL_ACTIVE;
+    DWORD code = STILL_ACTIVE;
+    if (program->job != NULL && program->lastExitSeen)
+        return program->lastExitCode;
+    GetExitCodeProcess(program->process.hProcess, &code);
+    return code;
+}
+
+// The ids of the program's processes still running, at most TREE_IDS of them.
+static size_t ProgramIds(const RunningProgram *program, DWORD *ids) {
     struct {
         JOBOBJECT_BASIC_PROCESS_ID_LIST list;
         ULONG_PTR more[TREE_IDS - 1];
     } listed = {};
-    if (job == NULL || (!QueryInformationJobObject(job, JobObjectBasicProcessIdList, &listed,
-                                                   sizeof listed, NULL) &&
-                        GetLastError() != ERROR_MORE_DATA)) {
-        ids[0] = process != NULL ? GetProcessId(process) : 0;
+    if (program->job == NULL ||
+        (!QueryInformationJobObject(program->job, JobObjectBasicProcessIdList, &listed,
+                                    sizeof listed, NULL) &&
+         GetLastError() != ERROR_MORE_DATA)) {
+        ids[0] = program->process.hProcess != NULL ? GetProcessId(program->process.hProcess) : 0;
         return ids[0] != 0 ? 1 : 0;
     }
     size_t count = listed.list.NumberOfProcessIdsInList;
     count = count < (size_t)TREE_IDS ? count : (size_t)TREE_IDS;
-    count = count < max ? count : max;
     for (size_t i = 0; i < count; i++)
         ids[i] = (DWORD)listed.list.ProcessIdList[i];
     return count;
 }
 
-// One process of the job still running, opened to wait on; NULL when none opens.
-static HANDLE OpenTreeProcess(HANDLE job) {
+// One process of the job still running, opened to wait on and to read its exit code; NULL
+// when none opens.
+static HANDLE OpenTreeProcess(const RunningProgram *program) {
     DWORD ids[TREE_IDS];
-    size_t count = ProgramIds(NULL, job, ids, TREE_IDS);
+    size_t count = ProgramIds(program, ids);
     for (size_t i = 0; i < count; i++) {
-        HANDLE member = OpenProcess(SYNCHRONIZE, FALSE, ids[i]);
+        HANDLE member = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, ids[i]);
         if (member != NULL && !ProcessHasEnded(member))
             return member;
         if (member != NULL)
@@ -88,12 +99,13 @@ static HANDLE OpenTreeProcess(HANDLE job) {
     return NULL;
 }
 
-DWORD WaitForProgram(HANDLE process, HANDLE job, DWORD ms) {
-    if (job == NULL)
+DWORD WaitForProgram(RunningProgram *program, DWORD ms) {
+    HANDLE process = program->process.hProcess;
+    if (program->job == NULL)
         return WaitServicing(process, ms);
     DWORD start = GetTickCount();
     for (;;) {
-        if (ProgramHasEnded(process, job))
+        if (ProgramHasEnded(program))
             return WAIT_OBJECT_0;
         DWORD left = RemainingMs(start, ms);
         if (left == 0)
@@ -101,11 +113,13 @@ DWORD WaitForProgram(HANDLE process, HANDLE job, DWORD ms) {
         // The job is signalled by no end of its processes: one of them is waited on, the first
         // while it runs, then another, and the job looked at again after each. An id may have
         // been taken by another process by the time it is opened, hence the limit on a wait.
-        HANDLE member = ProcessHasEnded(process) ? OpenTreeProcess(job) : process;
+        HANDLE member = ProcessHasEnded(process) ? OpenTreeProcess(program) : process;
         DWORD limit = member == NULL      ? (DWORD)TREE_POLL_MS
                       : member == process ? left
                                           : (DWORD)TREE_LOOK_MS;
         DWORD result = WaitServicing(member, left < limit ? left : limit);
+        if (result == WAIT_OBJECT_0 && member != NULL)
+            program->lastExitSeen = GetExitCodeProcess(member, &program->lastExitCode) != 0;
         if (member != NULL && member != process)
             CloseHandle(member);
         if (result == WAIT_SHOW_ENDS || result == WAIT_FAILED)
@@ -113,29 +127,52 @@ DWORD WaitForProgram(HANDLE process, HANDLE job, DWORD ms) {
     }
 }
 
-HWND FindProgramWindow(HANDLE process, HANDLE job) {
+HWND FindProgramWindow(const RunningProgram *program) {
     DWORD ids[TREE_IDS];
-    return FindMainWindow(ids, ProgramIds(process, job, ids, TREE_IDS));
+    return FindMainWindow(ids, ProgramIds(program, ids));
 }
 
-int AskProgramToClose(HANDLE process, HANDLE job) {
+int AskProgramToClose(const RunningProgram *program) {
     DWORD ids[TREE_IDS];
-    return AskWindowsToClose(ids, ProgramIds(process, job, ids, TREE_IDS));
+    return AskWindowsToClose(ids, ProgramIds(program, ids));
 }
 
-DWORD EndProgram(HANDLE process, HANDLE job) {
-    if (job == NULL || !TerminateJobObject(job, 1))
-        TerminateProcess(process, 1);
-    return WaitForProgram(process, job, ENDED_WAIT_MS);
+DWORD EndProgram(RunLog *log, RunningProgram *program) {
+    if (program->job == NULL || !TerminateJobObject(program->job, 1))
+        TerminateProcess(program->process.hProcess, 1);
+    DWORD result = WaitForProgram(program, ENDED_WAIT_MS);
+    if (result != WAIT_TIMEOUT)
+        return result == WAIT_SHOW_ENDS ? WAIT_SHOW_ENDS : (DWORD)WAIT_OBJECT_0;
+    WriteRunLog(log,
+                "the %s program is still there 5 s after it was ended: it is waited for, and "
+                "nothing is started beside it",
+                program->which);
+    while ((result = WaitForProgram(program, ENDED_WAIT_MS)) == WAIT_TIMEOUT) {
+    }
+    if (result != WAIT_SHOW_ENDS)
+        WriteRunLog(log, "the %s program that was ended has gone", program->which);
+    return result == WAIT_SHOW_ENDS ? WAIT_SHOW_ENDS : (DWORD)WAIT_OBJECT_0;
 }
 
-DWORD CloseProgram(RunLog *log, const char *which, HANDLE process, HANDLE job, DWORD ms) {
-    AskProgramToClose(process, job);
-    DWORD result = WaitForProgram(process, job, ms);
+DWORD CloseProgram(RunLog *log, RunningProgram *program, DWORD ms) {
+    AskProgramToClose(program);
+    DWORD result = WaitForProgram(program, ms);
     if (result != WAIT_TIMEOUT)
         return result;
     char seconds[16];
     FormatUnsigned(seconds, sizeof seconds, ms / 1000);
-    WriteRunLog(log, "the %s program did not close within %s s: ended", which, seconds);
-    return EndProgram(process, job) == WAIT_SHOW_ENDS ? WAIT_SHOW_ENDS : (DWORD)WAIT_TIMEOUT;
+    WriteRunLog(log, "the %s program did not close within %s s: ended", program->which, seconds);
+    return EndProgram(log, program) == WAIT_SHOW_ENDS ? WAIT_SHOW_ENDS : (DWORD)WAIT_TIMEOUT;
+}
+
+void ReleaseProgram(RunningProgram *program) {
+    if (program->job != NULL)
+        CloseHandle(program->job);
+    if (program->process.hProcess != NULL)
+        CloseHandle(program->process.hProcess);
+    if (program->process.hThread != NULL)
+        CloseHandle(program->process.hThread);
+    const char *which = program->which;
+    *program = RunningProgram{};
+    program->which = which;
 }

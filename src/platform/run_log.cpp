@@ -1,8 +1,11 @@
 #include "platform/run_log.h"
 #include "platform/wide_text.h"
 #include "text/alert_text.h"
+#include "text/keeping_values.h"
 #include "text/log_line.h"
 #include <wchar.h>
+
+enum { LOCK_WAIT_MS = 2000 }; // a launcher that died holding the lock gives it up at once
 
 static HANDLE OpenForAppending(const wchar_t *name) {
     HANDLE file =
@@ -15,28 +18,36 @@ bool OpenRunLog(RunLog *log, const char *name) {
     wchar_t wideName[VALUE_CHARS];
     ToWide(name, wideName, VALUE_CHARS);
     DWORD length = GetFullPathNameW(wideName, PATH_UNITS, log->name, NULL);
-    log->file = length > 0 && length < PATH_UNITS ? OpenForAppending(log->name) : NULL;
-    if (log->file == NULL) {
+    HANDLE file = length > 0 && length < PATH_UNITS ? OpenForAppending(log->name) : NULL;
+    if (file == NULL) {
         log->name[0] = L'\0';
         return false;
     }
-    InitializeCriticalSection(&log->lock);
+    CloseHandle(file);
+    char path[PATH_CHARS], lockName[64];
+    ToUtf8(log->name, path, sizeof path);
+    FormatLogLockName(path, lockName, sizeof lockName);
+    wchar_t wideLock[64];
+    ToWide(lockName, wideLock, 64);
+    // Without it (another user's launcher made it) the lines are still written, unserialised.
+    log->lock = CreateMutexW(NULL, FALSE, wideLock);
+    InitializeCriticalSection(&log->thread);
     return true;
 }
 
 // A full log is renamed with ".old" added, replacing an older one, and a new one begun; when
 // the renaming fails, the lines go on into the same file.
-static void RollOver(RunLog *log) {
+static HANDLE RollOver(RunLog *log, HANDLE file) {
     LARGE_INTEGER size;
-    if (log->file == NULL || !GetFileSizeEx(log->file, &size) || size.QuadPart < LOG_ROLL_BYTES)
-        return;
+    if (!GetFileSizeEx(file, &size) || size.QuadPart < LOG_ROLL_BYTES)
+        return file;
     wchar_t old[PATH_UNITS + 4];
     size_t length = wcslen(log->name);
     wmemcpy(old, log->name, length);
     wmemcpy(old + length, L".old", 5);
-    CloseHandle(log->file);
+    CloseHandle(file);
     MoveFileExW(log->name, old, MOVEFILE_REPLACE_EXISTING);
-    log->file = NULL;
+    return OpenForAppending(log->name);
 }
 
 void WriteRunLog(RunLog *log, const char *format, const char *arg1, const char *arg2,
@@ -52,18 +63,21 @@ void WriteRunLog(RunLog *log, const char *format, const char *arg1, const char *
                           now.wMinute, now.wSecond, now.wMilliseconds};
     char line[LOG_LINE_CHARS];
     DWORD length = (DWORD)FormatLogLine(line, sizeof line, &time, event);
-    EnterCriticalSection(&log->lock);
-    RollOver(log);
-    if (log->file == NULL)
-        log->file = OpenForAppending(log->name);
+    EnterCriticalSection(&log->thread);
+    DWORD locked = log->lock != NULL ? WaitForSingleObject(log->lock, LOCK_WAIT_MS) : WAIT_FAILED;
+    // The name is opened for every line: the file behind a handle kept open may have been
+    // renamed by another launcher. One write per line, opened for appending: lines of runs
+    // that share the file never mix. A line that cannot be written (a full disk, a stick
+    // pulled out) is lost; the next one tries again.
+    HANDLE file = OpenForAppending(log->name);
+    if (file != NULL)
+        file = RollOver(log, file);
     DWORD written = 0;
-    // One write per line: with the file opened for appending, lines of runs that share the
-    // file never mix. A write that fails (a full disk, a stick pulled out) closes the file,
-    // to be opened again for the next line.
-    if (log->file != NULL &&
-        (!WriteFile(log->file, line, length, &written, NULL) || written != length)) {
-        CloseHandle(log->file);
-        log->file = NULL;
+    if (file != NULL) {
+        WriteFile(file, line, length, &written, NULL);
+        CloseHandle(file);
     }
-    LeaveCriticalSection(&log->lock);
+    if (locked == WAIT_OBJECT_0 || locked == WAIT_ABANDONED)
+        ReleaseMutex(log->lock);
+    LeaveCriticalSection(&log->thread);
 }

@@ -1,7 +1,9 @@
 // The run log: one time-stamped line per event, appended to the file LOG names, so that an
 // operator can read afterwards, or watch during the show, what the launcher did. A show runs
 // for months, so the log stays small: at 1 MiB the file is renamed with ".old" added and a
-// new one begun. A line that could not be written makes the next one open the file again.
+// new one begun. Several launchers (two shows on one machine) may share one log: each line
+// is written through the name, under a lock of that name's own, so a renaming by one never
+// sends another's lines into the ".old" file.
 #pragma once
 #include "text/launch_settings.h"
 #include <windows.h>
@@ -10,13 +12,13 @@ enum { LOG_ROLL_BYTES = 1 << 20 }; // size at which the log is renamed and begun
 
 struct RunLog {
     wchar_t name[PATH_UNITS]; // full path; empty when there is no log: every write does nothing
-    HANDLE file;              // NULL while closed, after a failed write or a renaming
-    CRITICAL_SECTION lock;    // the run and the picture's reading thread both write lines
+    HANDLE lock; // named after the full path, shared by every launcher writing there; or NULL
+    CRITICAL_SECTION thread; // the run and the picture's reading thread both write lines
 };
 
-// Opens name for appending, shared for reading, writing and renaming, so that a viewer or
-// another launcher holding it open stops neither; a relative name is taken in the current
-// folder, now. False, and no log, when it cannot be opened.
+// Checks that name can be opened for appending, shared for reading, writing and renaming, so
+// that a viewer or another launcher holding it open stops neither; a relative name is taken
+// in the current folder, now. False, and no log, when it cannot be opened.
 bool OpenRunLog(RunLog *log, const char *name);
 
 // Appends one line: the local time, then format with each "%s" replaced by the next argument.

@@ -95,6 +95,16 @@ bool ParseDailyTime(const char *value, uint32_t *secondOfDay) {
     return *p == '\0' && hour < 24 && minute < 60 && second < 60;
 }
 
+// prefix, then the hash in 16 hexadecimal digits.
+static void FormatHashedName(const char *prefix, uint64_t hash, char *out, size_t outChars) {
+    char name[64];
+    size_t length = CopyText(name, sizeof name - 16, prefix);
+    for (int shift = 60; shift >= 0; shift -= 4)
+        name[length++] = "0123456789abcdef"[(hash >> shift) & 0xF];
+    name[length] = '\0';
+    CopyText(out, outChars, name);
+}
+
 void FormatKeeperName(const char *profile, const char *section, char *out, size_t outChars) {
     size_t start = 0, end = strlen(section);
     while (start < end && IsBlank(section[start]))
@@ -104,10 +114,10 @@ void FormatKeeperName(const char *profile, const char *section, char *out, size_
     uint64_t hash = HashIgnoringCase(profile, strlen(profile), kHashStart);
     hash = HashIgnoringCase("\n", 1, hash);
     hash = HashIgnoringCase(section + start, end - start, hash);
-    char name[48] = "Local\\korvane-keeper-";
-    size_t length = 21;
-    for (int shift = 60; shift >= 0; shift -= 4)
-        name[length++] = "0123456789abcdef"[(hash >> shift) & 0xF];
-    name[length] = '\0';
-    CopyText(out, outChars, name);
+    FormatHashedName("Local\\korvane-keeper-", hash, out, outChars);
+}
+
+void FormatLogLockName(const char *path, char *out, size_t outChars) {
+    FormatHashedName("Local\\korvane-log-", HashIgnoringCase(path, strlen(path), kHashStart), out,
+                     outChars);
 }

@@ -32,3 +32,7 @@ bool ParseDailyTime(const char *value, uint32_t *secondOfDay);
 // the same profile path and section compared without case (the section without its
 // surrounding blanks), different for different ones.
 void FormatKeeperName(const char *profile, const char *section, char *out, size_t outChars);
+
+// The name of the lock that launchers writing to one log share while they write a line and
+// roll the file over: the same for the same full path compared without case.
+void FormatLogLockName(const char *path, char *out, size_t outChars);

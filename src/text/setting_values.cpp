@@ -49,6 +49,11 @@ int32_t ParseDelay(const char *value) {
     return magnitude > (uint64_t)INT32_MAX ? INT32_MAX : (int32_t)magnitude;
 }
 
+uint32_t NonNegativeMs(const char *value) {
+    int32_t delay = ParseDelay(value);
+    return delay < 0 ? 0 : (uint32_t)delay;
+}
+
 int32_t ParseColorComponent(const char *value) {
     bool negative;
     const char *p = SkipBlanksAndSign(value, &negative);

@@ -10,6 +10,10 @@ bool IsValueSet(const char *value);
 // the first non-digit; no digits read 0. Clamped to the signed 32-bit range.
 int32_t ParseDelay(const char *value);
 
+// A delay as a wait: read as ParseDelay, a negative one as none, so that no wait is ever
+// handed to the platform as endless.
+uint32_t NonNegativeMs(const char *value);
+
 // Blanks, an optional sign, then decimal digits; no digits read 0. Wraps modulo 2^32.
 int32_t ParseColorComponent(const char *value);
 

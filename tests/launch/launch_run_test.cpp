@@ -1,7 +1,7 @@
 // Whole runs of korvane.exe with stand-ins that write down how they were started and what the
 // screen showed then, while the test answers the alerts and acts as a visitor would.
 #include "desktop/backdrop.h"
-#include "launch/message_waits.h"
+#include "platform/show_wait.h"
 #include <tlhelp32.h>
 #include <algorithm>
 #include <fstream>

@@ -1,23 +1,34 @@
-#include "launch/message_waits.h"
+#include "platform/show_wait.h"
 
 enum {
     IDLE_SLICE_MS = 50,
     // The queue is looked at at least this often: a thread that has not looked for 5 s
     // counts as hung as soon as it stops waiting on its queue.
     QUEUE_SLICE_MS = 1000,
+    SESSION_POLL_MS = 100, // how often the session's answer is looked for
 };
 
-static bool quitting;
+// Set by the backdrop's window procedure on this same thread, read between waits.
+static bool showEnds;
+static bool sessionUndecided;
+
+void NoteShowEnds() {
+    showEnds = true;
+}
 
 bool ShowEnding() {
-    return quitting;
+    return showEnds;
+}
+
+void NoteSessionQuestion(bool undecided) {
+    sessionUndecided = undecided;
 }
 
 static void DispatchQueued() {
     MSG message;
     while (PeekMessageW(&message, NULL, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT)
-            quitting = true;
+            showEnds = true;
         else
             DispatchMessageW(&message);
     }
@@ -36,7 +47,7 @@ DWORD WaitServicing(HANDLE object, DWORD ms) {
     DWORD count = object != NULL ? 1 : 0;
     DWORD start = GetTickCount();
     for (;;) {
-        if (quitting)
+        if (showEnds)
             return WAIT_SHOW_ENDS;
         DWORD left = RemainingMs(start, ms);
         DWORD result = MsgWaitForMultipleObjectsEx(count, &object, Shorter(left, QUEUE_SLICE_MS),
@@ -44,7 +55,7 @@ DWORD WaitServicing(HANDLE object, DWORD ms) {
         if (result != WAIT_OBJECT_0 + count && result != WAIT_TIMEOUT)
             return result;
         DispatchQueued();
-        if (RemainingMs(start, ms) == 0 && !quitting)
+        if (RemainingMs(start, ms) == 0 && !showEnds)
             return WAIT_TIMEOUT;
     }
 }
@@ -53,12 +64,20 @@ void SleepServicing(DWORD ms) {
     WaitServicing(NULL, ms);
 }
 
+bool AwaitStartAllowed() {
+    // A message already queued (the exit key, the session's question) counts before a start.
+    WaitServicing(NULL, 0);
+    while (sessionUndecided && !showEnds)
+        SleepServicing(SESSION_POLL_MS);
+    return !showEnds;
+}
+
 void WaitForInputIdleServicing(HANDLE process, DWORD ms) {
     DWORD start = GetTickCount();
     for (;;) {
         DWORD left = RemainingMs(start, ms);
         DWORD result = WaitForInputIdle(process, Shorter(left, IDLE_SLICE_MS));
-        if (result != WAIT_TIMEOUT || left == 0 || quitting)
+        if (result != WAIT_TIMEOUT || left == 0 || showEnds)
             return;
         DispatchQueued();
     }
