@@ -3,14 +3,18 @@
 // characters, and goes to UTF-16 and back unchanged.
 #include "text/alert_text.h"
 #include "text/command_line.h"
+#include "text/input_clock.h"
+#include "text/keeping_values.h"
 #include "text/launch_settings.h"
 #include "text/log_line.h"
 #include "text/profile_text.h"
 #include "text/setting_values.h"
 #include "text/utf.h"
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <string>
+#include <vector>
 
 static char16_t wide[8192];
 static const char kBlanks[] = " \t\n\v\f\r";
@@ -25,6 +29,46 @@ static bool IsValidUtf8(const char *text) {
     return strlen(text) < 8192 &&
            Utf16ToUtf8(wide, Utf16Length(text), back, sizeof back) == strlen(text) &&
            strcmp(back, text) == 0;
+}
+
+// The values of a kept show: a time read lies within the day and reads back alike; an exit key
+// read names a key and known modifiers only; a keeper's name and a log's lock fit their buffers
+// and fold A-Z; the input clock never counts more idle time than has passed since its start,
+// nor since the look before input came.
+static void CheckKeepingValues(const uint8_t *data, size_t size, const std::string &text,
+                               const char *section) {
+    uint32_t second, back, modifiers, key;
+    if (ParseDailyTime(text.c_str(), &second)) {
+        char again[16];
+        snprintf(again, sizeof again, "%u:%02u:%02u", second / 3600, second / 60 % 60, second % 60);
+        if (second >= 86400 || !ParseDailyTime(again, &back) || back != second)
+            abort();
+    }
+    if (ParseExitKey(text.c_str(), &modifiers, &key) && (key == 0 || key > 0xFF || modifiers > 15))
+        abort();
+    ParseAwake(text.c_str());
+    std::string upper = text.c_str();
+    for (char &c : upper)
+        c = c >= 'a' && c <= 'z' ? (char)(c - 32) : c;
+    char name[64], folded[64];
+    std::vector<char> small(1 + data[0] % 40);
+    FormatKeeperName(text.c_str(), section, name, sizeof name);
+    FormatKeeperName(upper.c_str(), section, folded, sizeof folded);
+    FormatLogLockName(text.c_str(), small.data(), small.size());
+    if (strcmp(name, folded) != 0 || strlen(name) != 37 || strlen(small.data()) >= small.size())
+        abort();
+    InputClock clock;
+    uint32_t start = (uint32_t)data[0] << 24, now = start, look = start;
+    StartInputClock(&clock, now, start - data[0]);
+    // Within 24 days of the start, where the elapsed time is one tick difference.
+    for (size_t i = 1; i + 2 < size && i < 64 && now - start < 0x40000000u; i += 3) {
+        now += (uint32_t)data[i] << (data[i + 1] % 22);
+        uint32_t stamp = now + ((uint32_t)data[i + 2] << 24) - (uint32_t)data[i + 1] * 1000;
+        bool came = NoteInput(&clock, now, stamp);
+        if (IdleMs(&clock, now) > now - start || (came && IdleMs(&clock, now) > now - look))
+            abort();
+        look = now;
+    }
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
@@ -116,5 +160,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
              commandLine.find_first_of("\"'") == std::string::npos))
             abort();
     }
+    CheckKeepingValues(data, size, commandLine, settings.values[SLOT_EXE2]);
     return 0;
 }

@@ -1,6 +1,8 @@
 // The platform-free rules where the fuzz run has no oracle for them; it holds the number
 // readers against the C library's, and the launcher runs under Wine go through all of them.
 #include "text/command_line.h"
+#include "text/input_clock.h"
+#include "text/keeping_values.h"
 #include "text/profile_text.h"
 #include "text/launch_settings.h"
 #include "text/restart_wait.h"
@@ -81,4 +83,111 @@ TEST(TextRules, SectionsInAnyCase) {
         FindProfileValue(profile.data(), profile.size(), row[1], "a", value, sizeof value);
         EXPECT_STREQ(row[2], value) << row[0] << " asked as " << row[1];
     }
+}
+
+TEST(TextRules, ExitKey) {
+    // clang-format off
+    const struct { const char *value; uint32_t modifiers, key; } rows[] = {// key 0: refused
+        {"Ctrl+Alt+Shift+F12", KEY_CONTROL | KEY_ALT | KEY_SHIFT, 0x7B},
+        {" win + shift + q ", KEY_WIN | KEY_SHIFT, 'Q'}, {"ctrl+alt+end", KEY_CONTROL | KEY_ALT, 0x23},
+        {"Esc", 0, 0x1B}, {"F1", 0, 0x70}, {"F24", 0, 0x87}, {"Ctrl+9", KEY_CONTROL, '9'},
+        {"Ctrl+Ctrl+Pause", KEY_CONTROL, 0x13},
+        {"F25", 0, 0}, {"F0", 0, 0}, {"F", 0, 'F'}, {"Ctrl+", 0, 0}, {"+Q", 0, 0}, {"", 0, 0},
+        {"Ctrl+Alt", 0, 0}, {"Control+Q", 0, 0}, {"Ctrl+QQ", 0, 0}, {"Ctrl Alt Q", 0, 0},
+        {"Ctrl+\xc3\xa4", 0, 0}, {"Ctrl+Escape", 0, 0}};
+    // clang-format on
+    for (const auto &row : rows) {
+        uint32_t modifiers = 99, key = 99;
+        EXPECT_EQ(row.key != 0, ParseExitKey(row.value, &modifiers, &key)) << row.value;
+        if (row.key != 0)
+            EXPECT_EQ(row.modifiers * 256 + row.key, modifiers * 256 + key) << row.value;
+    }
+}
+
+TEST(TextRules, DailyTime) {
+    // clang-format off
+    const struct { const char *value; uint32_t second; } rows[] = {// UINT32_MAX: refused
+        {"04:30", 16200}, {" 4:30:15 ", 16215}, {"00:00", 0}, {"23:59:59", 86399}, {"9:05", 32700},
+        {"24:00", UINT32_MAX}, {"12:60", UINT32_MAX}, {"12:00:60", UINT32_MAX}, {"123:00", UINT32_MAX},
+        {"12:5", UINT32_MAX}, {"12:05:", UINT32_MAX}, {"12.05", UINT32_MAX}, {"12:05 pm", UINT32_MAX},
+        {"", UINT32_MAX}, {"-1:00", UINT32_MAX}, {"12:05:07:01", UINT32_MAX}};
+    // clang-format on
+    for (const auto &row : rows) {
+        uint32_t second = 0;
+        bool read = ParseDailyTime(row.value, &second);
+        EXPECT_EQ(row.second != UINT32_MAX, read) << row.value;
+        if (read)
+            EXPECT_EQ(row.second, second) << row.value;
+    }
+}
+
+TEST(TextRules, Awake) {
+    const struct {
+        const char *value;
+        AwakeMode mode;
+    } rows[] = {{"1", AWAKE_DISPLAY}, {"display", AWAKE_DISPLAY}, {"System", AWAKE_SYSTEM},
+                {"0", AWAKE_NONE},    {" 1", AWAKE_NONE},         {"yes", AWAKE_NONE},
+                {"", AWAKE_NONE},     {"SYSTEMS", AWAKE_NONE}};
+    for (const auto &row : rows)
+        EXPECT_EQ(row.mode, ParseAwake(row.value)) << row.value;
+}
+
+// One keeper per show: the same profile and section however written, apart from any other.
+TEST(TextRules, KeeperAndLogLockNames) {
+    const char *rows[][4] = {
+        // profile, section, another spelling, another show's profile|section
+        {"C:\\Show\\run.ini", "Main", "c:\\SHOW\\RUN.INI| main\t", "C:\\Show\\run.ini|Mains"},
+        {"C:\\Show\\run.ini", "Main", "C:\\Show\\run.ini|Main", "C:\\Show\\run2.ini|Main"},
+        {"C:\\a", "b", "C:\\A|B", "C:\\ab|"}};
+    for (const auto &row : rows) {
+        std::string same = row[2], other = row[3];
+        char name[64], sameName[64], otherName[64], cut[12];
+        FormatKeeperName(row[0], row[1], name, sizeof name);
+        FormatKeeperName(same.substr(0, same.find('|')).c_str(),
+                         same.substr(same.find('|') + 1).c_str(), sameName, sizeof sameName);
+        FormatKeeperName(other.substr(0, other.find('|')).c_str(),
+                         other.substr(other.find('|') + 1).c_str(), otherName, sizeof otherName);
+        EXPECT_STREQ(name, sameName) << row[0] << " " << row[1];
+        EXPECT_STRNE(name, otherName) << row[0] << " " << row[1];
+        EXPECT_EQ(0, strncmp(name, "Local\\korvane-keeper-", 21)) << name;
+        EXPECT_EQ(37u, strlen(name)) << name;
+        FormatKeeperName(row[0], row[1], cut, sizeof cut);
+        EXPECT_EQ(sizeof cut - 1, strlen(cut)) << "cut to its buffer";
+    }
+    char log[64], logUpper[64], keeper[64];
+    FormatLogLockName("C:\\Show\\show.log", log, sizeof log);
+    FormatLogLockName("c:\\SHOW\\SHOW.LOG", logUpper, sizeof logUpper);
+    FormatKeeperName("C:\\Show\\show.log", "", keeper, sizeof keeper);
+    EXPECT_STREQ(log, logUpper);
+    EXPECT_EQ(0, strncmp(log, "Local\\korvane-log-", 18)) << log;
+    EXPECT_STRNE(log + 18, keeper + 21) << "a log's lock is no keeper's mutex";
+}
+
+// Ticks go round every 49.7 days, and injected input carries a time of its own: a stamp after
+// now counts as input now, a month-old one is never taken for recent.
+TEST(TextRules, InputClock) {
+    // clang-format off
+    const struct { const char *name; uint32_t start, stamp0, look, stamp, now; bool came; uint32_t idle; } rows[] = {
+        {"no input", 1000, 500, 2000, 500, 3000, false, 2000},
+        {"input between looks", 1000, 500, 2000, 2500, 3000, true, 500},
+        {"input stamped after now", 1000, 500, 2000, 9000, 3000, true, 0},
+        {"input stamped before the last look", 1000, 500, 2000, 1500, 3000, true, 0},
+        {"ticks round between looks", 0xFFFFF000u, 0xFFFFE000u, 0xFFFFFF00u, 0x100, 0x200, true, 0x100},
+        {"a month without input, ticks round", 0x10, 0x8, 0x7FFFFFFFu, 0x8, 0xF0000000u, false, 0xF0000000u - 0x10},
+        {"the stamp of a month ago again", 0x10, 0x8, 0x90000000u, 0x8, 0x90001000u, false, 0x90000ff0u}};
+    // clang-format on
+    for (const auto &row : rows) {
+        InputClock clock;
+        StartInputClock(&clock, row.start, row.stamp0);
+        EXPECT_FALSE(NoteInput(&clock, row.look, row.stamp0)) << row.name;
+        EXPECT_EQ(row.came, NoteInput(&clock, row.now, row.stamp)) << row.name;
+        EXPECT_EQ(row.idle, IdleMs(&clock, row.now)) << row.name;
+    }
+}
+
+TEST(TextRules, NonNegativeMs) {
+    const char *rows[][2] = {{"1500", "1500"}, {"-1", "0"},          {"0x10", "16"},
+                             {"", "0"},        {"-2147483648", "0"}, {"99999999999", "2147483647"}};
+    for (const auto &row : rows)
+        EXPECT_EQ(strtoul(row[1], NULL, 10), NonNegativeMs(row[0])) << row[0];
 }
