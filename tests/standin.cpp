@@ -1,14 +1,15 @@
 // Stand-in for the started programs: standin TAG [HOLD_MS [EXIT [DOCUMENT]]]. Appends to the file
-// STANDIN_LOG "TAG TICK folder|=C: entry|start-up flags|show field|backdrop visible|pointer shown
-// over it|per monitor the colours at its bottom right, centre and 20 px in from the left|DOCUMENT"
-// (names in UTF-8), holds HOLD_MS reading messages, ends with EXIT: a number, "count" (starts of
-// TAG so far), "crash", "window" (0; a window that ends it with 0 when asked to close) or "hang"
-// (a window, and after HOLD_MS no more messages read) or "stub" (starts "TAG+2 HOLD_MS window"
-// and ends at once with 0, as an update stub before the real program; "breakaway": the same,
-// the child started outside the stub's job). With STANDIN_KEYS it shows
-// such a window and on leaving (or asked to close: "TAG closed") appends there "TAG keys typed into
-// it|whether it showed above the backdrop after at most 1 s". TAG "churn": for HOLD_MS it makes and
-// destroys windows.
+// STANDIN_LOG "TAG TICK-AT-START folder|=C: entry|start-up flags|show field|backdrop
+// visible|pointer shown over it|per monitor the colours at its bottom right, centre and 20 px in
+// from the left|DOCUMENT" (names in UTF-8), holds HOLD_MS reading messages, ends with EXIT: a
+// number, "count" (starts of TAG so far), "crash", "window" (0; a window that ends it with 0 when
+// asked to close) or "hang" (a window, and after HOLD_MS no more messages read; "hidehang": the
+// window hidden first, as Windows hides a hung one behind its ghost) or "stub" (starts "TAG+2
+// HOLD_MS window", and ends at once with 0, as an update stub before the real program; "stub:EXIT":
+// the child ends with EXIT; "breakaway": the child started outside the stub's job). With
+// STANDIN_KEYS it shows such a window and on leaving (or asked to close: "TAG closed") appends
+// there "TAG keys typed into it|whether it showed above the backdrop after at most 1 s". TAG
+// "churn": for HOLD_MS it makes and destroys windows.
 #include <windows.h>
 #include <shellapi.h>
 #include <stdio.h>
@@ -91,11 +92,11 @@ int main(int argc, char **argv) {
         }
         return 0;
     }
-    if (strcmp(exit, "stub") == 0 || strcmp(exit, "breakaway") == 0) {
+    if (strncmp(exit, "stub", 4) == 0 || strcmp(exit, "breakaway") == 0) {
         char self[MAX_PATH] = "";
         GetModuleFileNameA(NULL, self, MAX_PATH);
         std::string line = std::string("\"") + self + "\" " + std::to_string(atoi(tag) + 2) + " " +
-                           std::to_string(hold) + " window";
+                           std::to_string(hold) + " " + (exit[4] == ':' ? exit + 5 : "window");
         STARTUPINFOA child = {};
         child.cb = sizeof child;
         PROCESS_INFORMATION started = {};
@@ -103,15 +104,16 @@ int main(int argc, char **argv) {
         CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, flags, NULL, NULL, &child, &started);
         hold = 0;
     }
-    if (keys || !strcmp(exit, "window") || !strcmp(exit, "hang")) { // clear of the points read
+    bool hang = !strcmp(exit, "hang") || !strcmp(exit, "hidehang");
+    HWND window = NULL;
+    if (keys || !strcmp(exit, "window") || hang) { // clear of the points read
         WNDCLASSA windowClass = {};
         windowClass.lpfnWndProc = KeysWndProc;
         windowClass.lpszClassName = "StandinKeys";
         windowClass.hbrBackground = CreateSolidBrush(kKeysColour);
         RegisterClassA(&windowClass);
-        HWND window =
-            CreateWindowExA(0, "StandinKeys", "Stand-in", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 60,
-                            300, 150, NULL, NULL, NULL, NULL);
+        window = CreateWindowExA(0, "StandinKeys", "Stand-in", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                 100, 60, 300, 150, NULL, NULL, NULL, NULL);
         SetTimer(window, 1, hold < 2000 ? hold / 2 : 1000, NULL);
     }
     // Names as Windows holds them, wide, written in UTF-8.
@@ -134,7 +136,7 @@ int main(int argc, char **argv) {
     EnumDisplayMonitors(NULL, NULL, ReadMonitor, (LPARAM)monitors);
     const char *logName = getenv("STANDIN_LOG");
     FILE *log = fopen(logName, "a");
-    fprintf(log, "%s %lu %s|%s|%lu|%u|%d %d%s|%s\n", tag, GetTickCount(), Utf8(folder).c_str(),
+    fprintf(log, "%s %lu %s|%s|%lu|%u|%d %d%s|%s\n", tag, start, Utf8(folder).c_str(),
             drive.c_str(), startup.dwFlags, startup.wShowWindow,
             IsWindowVisible(FindWindowA("Korvane App", "Korvane Window")),
             (cursor.flags & CURSOR_SHOWING) && cursor.hCursor != NULL, monitors, document.c_str());
@@ -145,7 +147,9 @@ int main(int argc, char **argv) {
         fprintf(record, "%s %s|%d\n", tag, typed, aboveBackdrop);
         fclose(record);
     }
-    if (strcmp(exit, "hang") == 0)
+    if (strcmp(exit, "hidehang") == 0)
+        ShowWindow(window, SW_HIDE);
+    if (hang)
         Sleep(60000);
     if (strcmp(exit, "crash") == 0)
         *(volatile int *)0 = 1;

@@ -5,8 +5,9 @@
 # program's pause and one typed after the launcher has ended must both reach the second
 # program, whose window must show above the backdrop; with RESTART2, a key typed into the
 # restarted program likewise. Timing between processes decides some runs: each case runs
-# three times and all must pass. Then the exit key, pressed during a first program and during a
-# kept show, ends the show with 0 and asks that program to close; and the calls that keep the
+# three times and all must pass. Then the exit key, pressed during a first program, during a
+# kept show and while an alert is open, ends the show with 0, asks that program to close and
+# starts nothing more; and the calls that keep the
 # computer awake, as Wine's relay trace shows them, for each AWAKE value.
 set -uo pipefail
 wine_run=$1 arch=$2 prefix=$3 korvane=$4 standin=$5
@@ -31,6 +32,7 @@ kept='EXE2=C:\kf\s.exe 2 2500 count|DELAY2=1000|RESTART2=300|QUIT2=2'
 exit_key='EXITKEY=Ctrl+Alt+Shift+F12|EXE2=C:\kf\s.exe 2 20000 window|RESTART2=300'
 echo "[Once]|EXE2=C:\kf\s.exe 2 4500|DELAY2=2500|$common|[Kept]|$kept|$common" \
     "|[Exit1]|EXE1=C:\kf\s.exe 1 20000 window|$exit_key|$common|[Exit2]|$exit_key|$common" \
+    "|[ExitAlert]|EXE1=C:\kf\absent.exe|$exit_key|$common" \
     "|[Awake1]|AWAKE=1|[AwakeDisplay]|AWAKE=display|[AwakeSystem]|AWAKE=SYSTEM" \
     "|[AwakeNone]|EXITKEY=Ctrl+Banana|LOG=C:\kf\focus.log" | tr '|' '\n' >"$dir/focus.ini"
 
@@ -76,6 +78,19 @@ for tag in 1 2; do
     [ "$(grep -c '^2 ' "$dir/starts.log")" = $((tag - 1)) ] || fail "exit key $tag" "something started after it"
     [ $failures -eq 0 ] && echo "focus exit key during program $tag: ok (ended with 0 after $took ms)"
 done
+
+# The exit key while an alert waits for OK: the box closes, nothing more is started.
+rm -f "$dir/starts.log" "$dir/focus.log"
+run 'C:\kf\korvane.exe' 'C:\kf\focus.ini,ExitAlert' &
+launcher=$!
+for _ in $(seq 200); do grep -q 'alert Error: Unable to launch' "$dir/focus.log" 2>/dev/null && break; sleep 0.05; done
+xdotool key ctrl+alt+shift+F12
+pressed=$(date +%s%N)
+wait $launcher
+status=$? took=$((($(date +%s%N) - pressed) / 1000000))
+[ $status -eq 0 ] && [ $took -lt 3000 ] || fail "exit key during an alert" "ended with $status after $took ms"
+grep -q '^2 ' "$dir/starts.log" 2>/dev/null && fail "exit key during an alert" "the second program started after it"
+[ $failures -eq 0 ] && echo "focus exit key during an alert: ok (ended with 0 after $took ms)"
 
 # The prefix's screen saver is on, so that switching it off shows in the trace.
 run reg add 'HKCU\Control Panel\Desktop' /v ScreenSaveActive /d 1 /f >/dev/null 2>&1
