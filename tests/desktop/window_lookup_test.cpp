@@ -9,6 +9,11 @@ TEST(WindowLookup, Titles) {
     HWND titled = CreateWindowExA(0, "STATIC", long160.c_str(), WS_POPUP, 0, 0, 9, 9, 0, 0, 0, 0);
     EXPECT_EQ(titled, FindWindowByTitle(long160.substr(0, 149).c_str(), NULL)) << "149 compared";
     EXPECT_EQ(NULL, FindWindowByTitle("hidden zoo", hidden)) << "the window passed over";
+    HWND topmost =
+        CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, 0, 0, 0, 0);
+    HWND top = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, 0, 0, 0, 0);
+    EXPECT_EQ(top, FindTopWindow()) << "a topmost window is no top window to raise";
+    DestroyWindow(topmost);
     std::string line = std::string("\"Z:") + getenv("KORVANE_STANDIN") + "\" churn 4000";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;

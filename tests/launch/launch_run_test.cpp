@@ -418,8 +418,14 @@ TEST(LaunchRun, Table) {
     HWND forever = CreateWindowExA(0, "STATIC", "Forever", WS_POPUP, 0, 0, 9, 9, 0, 0, 0, 0);
     HWND intro =
         CreateWindowExW(0, L"STATIC", Wide("Заставка").c_str(), WS_POPUP, 0, 0, 9, 9, 0, 0, 0, 0);
+    // UTF-8 and UTF-16 big-endian profiles are read in memory: the temporary folder stays empty.
+    CreateDirectoryA(K "\\temp", NULL);
+    HANDLE written = FindFirstChangeNotificationA(K "\\temp", FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
+    SetEnvironmentVariableA("TMP", NULL);
+    SetEnvironmentVariableA("TEMP", K "\\temp");
     for (const Row &row : kRows)
         RunRow(row);
+    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(written, 0)) << "a file made in the temp folder";
     DestroyWindow(forever);
     DestroyWindow(intro);
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(K "\\twelfth.log"))
@@ -511,25 +517,6 @@ TEST(LaunchRun, LargePicture) {
     ExpectLines(K "\\large.log",
                 {"picture 'large.jpg' read and shown", "start: arguments 'run.ini,Huge'",
                  "picture 'huge.jpg' of 8200 x 8000 pixels is too large"});
-}
-
-// A UTF-8 or UTF-16 big-endian profile is read in memory: with the temporary folder missing its
-// names still arrive, and an empty temporary folder stays so.
-TEST(LaunchRun, ProfileWithoutTemporaryFolder) {
-    PrepareRuns();
-    CreateDirectoryA(K "\\temp", NULL);
-    HANDLE written = FindFirstChangeNotificationA(K "\\temp", FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
-    SetEnvironmentVariableA("TMP", K "\\no\\such");
-    SetEnvironmentVariableA("TEMP", K "\\no\\such");
-    RunRow({"UTF-8 profile, no temporary folder", "utf8.ini,Шоу", "", SHOW, KANJI, "1|000000", 50,
-            0, 0});
-    SetEnvironmentVariableA("TMP", NULL);
-    SetEnvironmentVariableA("TEMP", K "\\temp");
-    RunRow({"UTF-16 BE profile, an empty temporary folder", "utf16be.ini,Шоу", "", SHOW, KANJI,
-            "1|000000", 50, 0, 0});
-    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(written, 0))
-        << "a file made in the temporary folder";
-    FindCloseChangeNotification(written);
 }
 
 // Waits up to 15 s until the stand-in tagged tag has started count times.
@@ -824,8 +811,6 @@ TEST(LaunchRun, KeysTogether) {
                AwaitLine(log, "starting the second program again in 2000 ms");
                CopyFileA(K "\\s.exe", K "\\late.exe", FALSE);
            });
-    ExpectLines(log, {"alert Alert: Unable to execute file", "second program started",
-                      "exit code 3 is QUIT2"});
 
     size_t held = 1;
     RunRow({"the session's question during the first program", "run.ini,Asked", "", K "\\one", "",
@@ -850,8 +835,7 @@ TEST(LaunchRun, KeysTogether) {
                SleepServicing(2000); // past the first look, before a 5 s pace would look again
                DestroyWindow(titled);
                destroyed = GetTickCount();
-               for (int i = 0; i < 300 && Starts()[2].first == 0; i++)
-                   Sleep(20);
+               AwaitStarts(1);
                seen = GetTickCount();
            });
     EXPECT_LT(seen - destroyed, 2500u) << "the second program after the title window went";

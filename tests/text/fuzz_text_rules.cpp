@@ -3,7 +3,6 @@
 // characters, and goes to UTF-16 and back unchanged.
 #include "text/alert_text.h"
 #include "text/command_line.h"
-#include "text/input_clock.h"
 #include "text/keeping_values.h"
 #include "text/launch_settings.h"
 #include "text/log_line.h"
@@ -33,10 +32,8 @@ static bool IsValidUtf8(const char *text) {
 
 // The values of a kept show: a time read lies within the day and reads back alike; an exit key
 // read names a key and known modifiers only; a keeper's name and a log's lock fit their buffers
-// and fold A-Z; the input clock never counts more idle time than has passed since its start,
-// nor since the look before input came.
-static void CheckKeepingValues(const uint8_t *data, size_t size, const std::string &text,
-                               const char *section) {
+// and fold A-Z.
+static void CheckKeepingValues(const uint8_t *data, const std::string &text, const char *section) {
     uint32_t second, back, modifiers, key;
     if (ParseDailyTime(text.c_str(), &second)) {
         char again[16];
@@ -57,18 +54,6 @@ static void CheckKeepingValues(const uint8_t *data, size_t size, const std::stri
     FormatLogLockName(text.c_str(), small.data(), small.size());
     if (strcmp(name, folded) != 0 || strlen(name) != 37 || strlen(small.data()) >= small.size())
         abort();
-    InputClock clock;
-    uint32_t start = (uint32_t)data[0] << 24, now = start, look = start;
-    StartInputClock(&clock, now, start - data[0]);
-    // Within 24 days of the start, where the elapsed time is one tick difference.
-    for (size_t i = 1; i + 2 < size && i < 64 && now - start < 0x40000000u; i += 3) {
-        now += (uint32_t)data[i] << (data[i + 1] % 22);
-        uint32_t stamp = now + ((uint32_t)data[i + 2] << 24) - (uint32_t)data[i + 1] * 1000;
-        bool came = NoteInput(&clock, now, stamp);
-        if (IdleMs(&clock, now) > now - start || (came && IdleMs(&clock, now) > now - look))
-            abort();
-        look = now;
-    }
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
@@ -160,6 +145,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
              commandLine.find_first_of("\"'") == std::string::npos))
             abort();
     }
-    CheckKeepingValues(data, size, commandLine, settings.values[SLOT_EXE2]);
+    CheckKeepingValues(data, commandLine, settings.values[SLOT_EXE2]);
     return 0;
 }

@@ -122,12 +122,11 @@ TEST(TextRules, DailyTime) {
 }
 
 TEST(TextRules, Awake) {
-    const struct {
-        const char *value;
-        AwakeMode mode;
-    } rows[] = {{"1", AWAKE_DISPLAY}, {"display", AWAKE_DISPLAY}, {"System", AWAKE_SYSTEM},
-                {"0", AWAKE_NONE},    {" 1", AWAKE_NONE},         {"yes", AWAKE_NONE},
-                {"", AWAKE_NONE},     {"SYSTEMS", AWAKE_NONE}};
+    // clang-format off
+    const struct { const char *value; AwakeMode mode; } rows[] = {{"1", AWAKE_DISPLAY},
+        {"display", AWAKE_DISPLAY}, {"System", AWAKE_SYSTEM}, {"0", AWAKE_NONE}, {" 1", AWAKE_NONE},
+        {"yes", AWAKE_NONE}, {"", AWAKE_NONE}, {"SYSTEMS", AWAKE_NONE}};
+    // clang-format on
     for (const auto &row : rows)
         EXPECT_EQ(row.mode, ParseAwake(row.value)) << row.value;
 }
@@ -140,14 +139,10 @@ TEST(TextRules, KeeperNames) {
                              {"C:\\Show\\run.ini", "Main", "C:\\Show\\run2.ini", "Main", ""},
                              {"C:\\a", "b", "C:\\ab", "", ""}};
     for (const auto &row : rows) {
-        char name[64], other[64], cut[12];
+        char name[64], other[64];
         FormatKeeperName(row[0], row[1], name, sizeof name);
         FormatKeeperName(row[2], row[3], other, sizeof other);
-        FormatKeeperName(row[0], row[1], cut, sizeof cut);
         EXPECT_EQ(*row[4] != '\0', strcmp(name, other) == 0) << row[2] << "|" << row[3];
-        EXPECT_EQ(0, strncmp(name, "Local\\korvane-keeper-", 21)) << name;
-        EXPECT_EQ(37u, strlen(name)) << name;
-        EXPECT_EQ(sizeof cut - 1, strlen(cut)) << "cut to its buffer";
     }
     char log[64], logUpper[64], keeper[64];
     FormatLogLockName("C:\\Show\\show.log", log, sizeof log);
@@ -178,11 +173,4 @@ TEST(TextRules, InputClock) {
         EXPECT_EQ(row.came, NoteInput(&clock, row.now, row.stamp)) << row.name;
         EXPECT_EQ(row.idle, IdleMs(&clock, row.now)) << row.name;
     }
-}
-
-TEST(TextRules, NonNegativeMs) {
-    const char *rows[][2] = {{"1500", "1500"}, {"-1", "0"},          {"0x10", "16"},
-                             {"", "0"},        {"-2147483648", "0"}, {"99999999999", "2147483647"}};
-    for (const auto &row : rows)
-        EXPECT_EQ(strtoul(row[1], NULL, 10), NonNegativeMs(row[0])) << row[0];
 }
