@@ -364,7 +364,7 @@ void PrepareRuns() {
     profile += section("Jpeg", S "1", "IMAGE=logo.jpg\nBLUE=128\nDELAY1=400\n");
     profile += section("Truncated", S "1", "IMAGE=truncated.png\nBLUE=128\nDELAY1=400\n");
     profile +=
-        section("Large", S "1 2500", "IMAGE=large.jpg\nBLUE=128\nDELAY1=100\nLOG=large.log\n");
+        section("Large", S "1 6000", "IMAGE=large.jpg\nBLUE=128\nDELAY1=100\nLOG=large.log\n");
     profile += section("Huge", S "1 2500", "IMAGE=huge.jpg\nBLUE=128\nLOG=large.log\n");
     profile += section("Kept", S "1",
                        "EXE2=" S "2 0 count\nDELAY2=0\nRESTART2=300\nQUIT2=3\n"
