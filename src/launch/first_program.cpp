@@ -37,11 +37,6 @@ static bool VisitorSkips(LaunchState *state) {
     return state->skipFirst && InputCame(state);
 }
 
-static void CloseFirstProgram(LaunchState *state) {
-    CloseProgram(&state->log, &state->first, CLOSE_FIRST_MS);
-    ReleaseProgram(&state->first);
-}
-
 // The first program's end is its process handle being signalled (with TREE1, every process in
 // its job having ended); the exit status alone cannot tell a program that ended with 259 from
 // a running one. A failed wait ends it too.
@@ -58,13 +53,11 @@ static FirstEnd WaitForFirstProgramEnd(LaunchState *state) {
     }
     if (result == WAIT_SHOW_ENDS)
         return FIRST_SHOW_ENDS;
-    char number[16];
-    FormatUnsigned(number, sizeof number, ProgramExitCode(&state->first));
-    WriteRunLog(&state->log,
-                state->first.job != NULL
-                    ? "first program ended, and every program it started: exit code %s"
-                    : "first program ended: exit code %s",
-                number);
+    WriteRunLogNumber(&state->log,
+                      state->first.job != NULL
+                          ? "first program ended, and every program it started: exit code %s"
+                          : "first program ended: exit code %s",
+                      ProgramExitCode(&state->first));
     return FIRST_ENDED;
 }
 
@@ -121,19 +114,18 @@ void RunFirstProgram(LaunchState *state) {
         end = WaitForFirstProgramEnd(state);
     }
     if (end == FIRST_SHOW_ENDS)
-        return; // its handles stay, to ask it to close
-    if (end == FIRST_SKIPPED) {
-        WriteRunLog(&state->log, "input during the first program: SKIP1 ends it and the second "
-                                 "program starts now");
-        CloseFirstProgram(state);
-    } else if (end == FIRST_TIMED_OUT) {
-        char number[16];
-        FormatUnsigned(number, sizeof number, state->firstTimeoutMs);
-        WriteRunLog(&state->log,
-                    "TIMEOUT1 of %s ms ran out: the first program still runs and "
-                    "is left running; going on",
-                    number);
+        return;                   // its handles stay, to ask it to close
+    if (end == FIRST_TIMED_OUT) { // its handles stay, for the next round to close it
+        WriteRunLogNumber(&state->log,
+                          "TIMEOUT1 of %s ms ran out: the first program still runs and is left "
+                          "running; going on",
+                          state->firstTimeoutMs);
     } else {
+        if (end == FIRST_SKIPPED) {
+            WriteRunLog(&state->log, "input during the first program: SKIP1 ends it and the "
+                                     "second program starts now");
+            CloseProgram(&state->log, &state->first, CLOSE_FIRST_MS);
+        }
         ReleaseProgram(&state->first);
     }
     state->current = NULL;
@@ -148,7 +140,7 @@ void EndLeftoverFirstProgram(LaunchState *state) {
     if (!ProgramHasEnded(&state->first)) {
         WriteRunLog(&state->log, "the first program still runs from the last round: it is asked "
                                  "to close before the show starts over");
-        CloseFirstProgram(state);
+        CloseProgram(&state->log, &state->first, CLOSE_FIRST_MS);
     }
     ReleaseProgram(&state->first);
 }

@@ -28,7 +28,7 @@ static uint32_t SecondOf(const SYSTEMTIME *time) {
 
 // The day counts as renewed when its DAILY2 time has passed: nothing started after it is
 // renewed on that day.
-static void SkipTodayWhenPast(LaunchState *state) {
+void NoteKeptStart(LaunchState *state) {
     SYSTEMTIME now;
     GetLocalTime(&now);
     if (state->daily && SecondOf(&now) >= state->dailySecond)
@@ -46,10 +46,6 @@ static bool RenewalDue(LaunchState *state) {
     return true;
 }
 
-void NoteKeptStart(LaunchState *state) {
-    SkipTodayWhenPast(state);
-}
-
 // Asks the program to close for a fresh start and ends it when it has not within ms.
 static RunEnd CloseForFreshStart(LaunchState *state, DWORD ms, RunEnd why) {
     DWORD result = CloseProgram(&state->log, &state->second, ms);
@@ -59,12 +55,10 @@ static RunEnd CloseForFreshStart(LaunchState *state, DWORD ms, RunEnd why) {
 // The visitors have gone: the program is asked to close, ended after 5 s, and the backdrop
 // comes back on top for the show to start over.
 static RunEnd StartOver(LaunchState *state) {
-    char number[16];
-    FormatUnsigned(number, sizeof number, state->idleMs);
-    WriteRunLog(&state->log,
-                "no input for IDLE2 of %s ms: the show starts over; the second program is asked "
-                "to close",
-                number);
+    WriteRunLogNumber(&state->log,
+                      "no input for IDLE2 of %s ms: the show starts over; the second program is "
+                      "asked to close",
+                      state->idleMs);
     RunEnd end = CloseForFreshStart(state, IDLE_CLOSE_MS, ENDED_IDLE);
     TakeForeground(state);
     BringWindowToTop(state->backdrop);
@@ -77,9 +71,13 @@ static RunEnd StartOver(LaunchState *state) {
 static bool HungTooLong(LaunchState *state, HWND *watched, DWORD *hungSince) {
     if (*watched == NULL || !IsWindow(*watched))
         *watched = FindProgramWindow(&state->second);
-    bool hung = *watched != NULL && IsHungAppWindow(*watched);
-    *hungSince = !hung ? 0 : *hungSince != 0 ? *hungSince : GetTickCount() | 1;
-    return hung && GetTickCount() - *hungSince >= state->hungMs;
+    if (*watched == NULL || !IsHungAppWindow(*watched)) {
+        *hungSince = 0;
+        return false;
+    }
+    if (*hungSince == 0)
+        *hungSince = GetTickCount() | 1; // 0 means not hung
+    return GetTickCount() - *hungSince >= state->hungMs;
 }
 
 // Waits for the kept program to end, looking at it about once a second: a hung window ends
@@ -107,9 +105,8 @@ static RunEnd WaitForKeptEnd(LaunchState *state) {
         }
         if (state->hungMs == 0 || !HungTooLong(state, &watched, &hungSince))
             continue;
-        char number[16];
-        FormatUnsigned(number, sizeof number, GetTickCount() - hungSince);
-        WriteRunLog(&state->log, "second program not responding for %s ms: ended", number);
+        WriteRunLogNumber(&state->log, "second program not responding for %s ms: ended",
+                          GetTickCount() - hungSince);
         return EndProgram(&state->log, &state->second) == WAIT_SHOW_ENDS ? SHOW_ENDS : ENDED_HUNG;
     }
 }
@@ -138,7 +135,7 @@ static bool EndsTheShow(LaunchState *state, RunEnd end) {
 void ReadKeepingValues(LaunchState *state) {
     state->daily = ParseDailyTime(Value(state, SLOT_DAILY2), &state->dailySecond);
     state->renewedDay = 0;
-    SkipTodayWhenPast(state);
+    NoteKeptStart(state); // a launcher started after the time renews from the next day
     if (!state->daily && IsValueSet(Value(state, SLOT_DAILY2)))
         WriteRunLog(&state->log, "DAILY2 '%s' does not read as a time: no daily renewal",
                     Value(state, SLOT_DAILY2));
@@ -158,20 +155,15 @@ bool KeepSecondProgram(LaunchState *state) {
             RunEnd end = WaitForKeptEnd(state);
             if (end == SHOW_ENDS || EndsTheShow(state, end))
                 return false;
-            if (end == ENDED_IDLE) {
-                ReleaseProgram(&state->second);
+            if (end == ENDED_IDLE)
                 return true;
-            }
         }
         if (ShowEnding())
             return false;
         bool longRun = state->started && GetTickCount() - state->secondStartTick >= LONG_RUN_MS;
         shortRuns = longRun ? 0 : shortRuns + 1;
         DWORD wait = RestartWaitMs(state->restartMs, shortRuns);
-        char number[16];
-        FormatUnsigned(number, sizeof number, wait);
-        WriteRunLog(&state->log, "starting the second program again in %s ms", number);
-        ReleaseProgram(&state->second);
+        WriteRunLogNumber(&state->log, "starting the second program again in %s ms", wait);
         SleepServicing(wait);
         if (ShowEnding())
             return false;

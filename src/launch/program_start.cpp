@@ -1,6 +1,5 @@
 #include "launch/program_start.h"
 #include "launch/shell_open.h"
-#include "platform/error_text.h"
 #include "platform/show_wait.h"
 #include "platform/wide_text.h"
 #include "text/launch_settings.h"
@@ -33,13 +32,6 @@ bool MakeDirectoryCurrent(const char *directory, char *full, DWORD fullChars) {
     return SetEnvironmentVariableW(name, wideFull) != 0;
 }
 
-static void LogError(RunLog *log, const char *format, const char *which, DWORD error,
-                     const char *arg3 = "", const char *arg4 = "") {
-    char why[LOG_LINE_CHARS / 4];
-    DescribeError(error, why, sizeof why);
-    WriteRunLog(log, format, which, why, arg3, arg4);
-}
-
 // Before Windows 8 a process in a job joins no other: when the launcher itself runs in one
 // (Task Scheduler, a remote tool), a program followed with its tree leaves that job as it
 // starts, where the job allows it (CREATE_BREAKAWAY_FROM_JOB); else it is followed alone.
@@ -67,8 +59,8 @@ static DWORD LeaveLaunchersJob(RunLog *log, const char *which) {
 // a child's, whose id is not known yet.
 static void LetTakeForeground(RunLog *log, const RunningProgram *program, bool wholeTree) {
     if (!AllowSetForegroundWindow(wholeTree ? ASFW_ANY : program->process.dwProcessId))
-        LogError(log, "%s program may not be able to take the foreground: error %s", program->which,
-                 GetLastError());
+        WriteRunLogError(log, "%s program may not be able to take the foreground: error %s",
+                         GetLastError(), program->which);
 }
 
 StartResult StartProgram(RunLog *log, RunningProgram *program, const char *commandLine,
@@ -105,8 +97,8 @@ StartResult StartProgram(RunLog *log, RunningProgram *program, const char *comma
     }
     program->process = PROCESS_INFORMATION{};
     DWORD error = GetLastError();
-    LogError(log, "%s program could not start: error %s, command line '%s', folder '%s'", which,
-             error, commandLine, startIn);
+    WriteRunLogError(log, "%s program could not start: error %s, command line '%s', folder '%s'",
+                     error, which, commandLine, startIn);
     if (error != ELEVATION_REQUIRED_ERROR && error != ERROR_BAD_EXE_FORMAT)
         return START_FAILED;
     if (!OpenThroughShell(log, program, commandLine, startIn))
@@ -121,7 +113,6 @@ StartResult StartProgram(RunLog *log, RunningProgram *program, const char *comma
 
 void KeepCrashesQuiet(RunLog *log) {
     SetErrorMode(GetErrorMode() | SEM_NOGPFAULTERRORBOX | SEM_FAILCRITICALERRORS);
-    char mode[16];
-    FormatUnsigned(mode, sizeof mode, GetErrorMode());
-    WriteRunLog(log, "error mode %s: a crash ends the program without a report window", mode);
+    WriteRunLogNumber(log, "error mode %s: a crash ends the program without a report window",
+                      GetErrorMode());
 }

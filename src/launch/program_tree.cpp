@@ -1,6 +1,5 @@
 #include "launch/program_tree.h"
 #include "desktop/window_lookup.h"
-#include "platform/error_text.h"
 #include "platform/show_wait.h"
 #include "text/log_line.h"
 #include "text/text.h"
@@ -30,14 +29,13 @@ bool JoinOwnJob(RunLog *log, RunningProgram *program) {
                     program->which);
         return true;
     }
-    char why[LOG_LINE_CHARS / 4];
-    DescribeError(GetLastError(), why, sizeof why);
+    DWORD error = GetLastError();
     if (job != NULL)
         CloseHandle(job);
-    WriteRunLog(log,
-                "%s program could not be put in a job of its own: error %s; it is followed "
-                "alone, without the programs it starts",
-                program->which, why);
+    WriteRunLogError(log,
+                     "%s program could not be put in a job of its own: error %s; it is followed "
+                     "alone, without the programs it starts",
+                     error, program->which);
     return false;
 }
 
@@ -57,9 +55,9 @@ bool ProgramHasEnded(const RunningProgram *program) {
 DWORD ProgramExitCode(const RunningProgram *program) {
     if (!ProgramHasEnded(program))
         return STILL_ACTIVE;
-    DWORD code = STILL_ACTIVE;
     if (program->job != NULL && program->lastExitSeen)
         return program->lastExitCode;
+    DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(program->process.hProcess, &code);
     return code;
 }

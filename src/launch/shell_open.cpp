@@ -1,6 +1,5 @@
 #include "launch/shell_open.h"
 #include "platform/com_library.h"
-#include "platform/error_text.h"
 #include "platform/wide_text.h"
 #include "text/command_line.h"
 #include "text/launch_settings.h"
@@ -52,10 +51,8 @@ bool OpenThroughShell(RunLog *log, RunningProgram *program, const char *commandL
     // What opens it is not known beforehand, and may be a program already running.
     AllowSetForegroundWindow(ASFW_ANY);
     if (!ShellExecuteExW(&shell)) {
-        char why[LOG_LINE_CHARS / 4];
-        DescribeError(GetLastError(), why, sizeof why);
-        WriteRunLog(log, "%s program could not be opened through the shell either: error %s",
-                    program->which, why);
+        WriteRunLogError(log, "%s program could not be opened through the shell either: error %s",
+                         GetLastError(), program->which);
         return false;
     }
     program->process.hProcess = shell.hProcess;

@@ -1,5 +1,4 @@
 #include "launch/unattended.h"
-#include "platform/error_text.h"
 #include "platform/wide_text.h"
 #include "text/keeping_values.h"
 #include "text/log_line.h"
@@ -57,12 +56,9 @@ bool BecomeOnlyKeeper(LaunchState *state) {
     if (mutex != NULL && error != ERROR_ALREADY_EXISTS)
         return true;
     if (mutex == NULL && error != ERROR_ACCESS_DENIED) {
-        char why[LOG_LINE_CHARS / 4];
-        DescribeError(error, why, sizeof why);
-        WriteRunLog(&state->log,
-                    "the show's keeper mutex could not be made: error %s; kept "
-                    "without it",
-                    why);
+        WriteRunLogError(&state->log,
+                         "the show's keeper mutex could not be made: error %s; kept without it",
+                         error);
         return true;
     }
     if (mutex != NULL)
@@ -81,10 +77,9 @@ void RegisterForRestart(LaunchState *state, const char *argumentText) {
         RegisterApplicationRestart(command, RESTART_NO_CRASH | RESTART_NO_HANG | RESTART_NO_REBOOT);
     if (SUCCEEDED(result))
         return;
-    char why[LOG_LINE_CHARS / 4];
-    DescribeError((DWORD)result, why, sizeof why);
-    WriteRunLog(&state->log, "Windows will not start the launcher again after an update: error %s",
-                why);
+    WriteRunLogError(&state->log,
+                     "Windows will not start the launcher again after an update: error %s",
+                     (DWORD)result);
 }
 
 void RegisterExitKey(LaunchState *state) {
@@ -113,8 +108,6 @@ void RegisterExitKey(LaunchState *state) {
         WriteRunLog(&state->log, "EXITKEY %s: pressing it ends the show", value);
         return;
     }
-    char why[LOG_LINE_CHARS / 4];
-    DescribeError(GetLastError(), why, sizeof why);
-    WriteRunLog(&state->log, "EXITKEY %s could not be had: error %s; the show runs without it",
-                value, why);
+    WriteRunLogError(&state->log, "EXITKEY %s could not be had: error %s; the show runs without it",
+                     GetLastError(), value);
 }

@@ -1,8 +1,10 @@
 #include "platform/run_log.h"
+#include "platform/error_text.h"
 #include "platform/wide_text.h"
 #include "text/alert_text.h"
 #include "text/keeping_values.h"
 #include "text/log_line.h"
+#include "text/text.h"
 #include <wchar.h>
 
 enum { LOCK_WAIT_MS = 2000 }; // a launcher that died holding the lock gives it up at once
@@ -80,4 +82,20 @@ void WriteRunLog(RunLog *log, const char *format, const char *arg1, const char *
     if (locked == WAIT_OBJECT_0 || locked == WAIT_ABANDONED)
         ReleaseMutex(log->lock);
     LeaveCriticalSection(&log->thread);
+}
+
+void WriteRunLogNumber(RunLog *log, const char *format, unsigned long number) {
+    char text[16];
+    FormatUnsigned(text, sizeof text, number);
+    WriteRunLog(log, format, text);
+}
+
+void WriteRunLogError(RunLog *log, const char *format, DWORD error, const char *before,
+                      const char *arg3, const char *arg4) {
+    char why[LOG_LINE_CHARS / 4];
+    DescribeError(error, why, sizeof why);
+    if (before != nullptr)
+        WriteRunLog(log, format, before, why, arg3, arg4);
+    else
+        WriteRunLog(log, format, why, arg3, arg4);
 }

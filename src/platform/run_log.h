@@ -24,3 +24,11 @@ bool OpenRunLog(RunLog *log, const char *name);
 // Appends one line: the local time, then format with each "%s" replaced by the next argument.
 void WriteRunLog(RunLog *log, const char *format, const char *arg1 = "", const char *arg2 = "",
                  const char *arg3 = "", const char *arg4 = "");
+
+// WriteRunLog for a line that tells a Windows error (or COM result) in words: its arguments
+// are before (when given), the error, then arg3 and arg4.
+void WriteRunLogError(RunLog *log, const char *format, DWORD error, const char *before = nullptr,
+                      const char *arg3 = "", const char *arg4 = "");
+
+// WriteRunLog for a line whose one "%s" is a number, written in decimal.
+void WriteRunLogNumber(RunLog *log, const char *format, unsigned long number);
