@@ -116,13 +116,21 @@ PROCESS_INFORMATION StartLauncher(const char *arguments, const char *folder = K)
     startup.dwFlags = STARTF_FORCEOFFFEEDBACK;
     startup.wShowWindow = SW_SHOWMINNOACTIVE;
     PROCESS_INFORMATION launcher = {};
-    CreateProcessW(NULL, &line[0], NULL, NULL, 0, 0, NULL, Wide(folder).c_str(), &startup,
-                   &launcher);
+    // 64-bit Wine here now and then refuses a start under load; the test's own start is tried
+    // again, and says so.
+    for (int tries = 0; tries < 3 && !CreateProcessW(NULL, &line[0], NULL, NULL, 0, 0, NULL,
+                                                     Wide(folder).c_str(), &startup, &launcher);
+         tries++, Sleep(200))
+        printf("the launcher's start was refused: error %lu; again\n", GetLastError());
     return launcher;
 }
 
-// Runs a row, asking the backdrop to close every 50 ms; visit(launcher) acts alongside.
-void RunRow(const Row &row, const std::function<void(HANDLE)> &visit = nullptr) {
+void EndStandIns();
+
+// Runs a row, asking the backdrop to close every 50 ms; visit(launcher) acts alongside. A row
+// whose stand-in Wine refused to start (an alert the row does not expect) runs once more.
+void RunRow(const Row &row, const std::function<void(HANDLE)> &visit = nullptr,
+            bool again = false) {
     DeleteFileA(K "\\starts.log");
     DWORD launched = GetTickCount(), status = 1;
     PROCESS_INFORMATION launcher = StartLauncher(row.arguments, row.folder);
@@ -140,9 +148,16 @@ void RunRow(const Row &row, const std::function<void(HANDLE)> &visit = nullptr) 
     DWORD ended = GetTickCount();
     visitor.join();
     GetExitCodeProcess(launcher.hProcess, &status);
-    EXPECT_EQ(0u, status) << row.name << ": ended with 0, in time";
     TerminateProcess(launcher.hProcess, 1);
-    EXPECT_TRUE(Wide(row.alerts) == alerts) << row.name;
+    if (!again && alerts.find(L"Unable to") != std::wstring::npos &&
+        !strstr(row.alerts, "Unable to")) {
+        printf("%s: a start was refused (%ls); the row runs again\n", row.name, alerts.c_str());
+        EndStandIns();
+        return RunRow(row, visit, true);
+    }
+    EXPECT_EQ(0u, status) << row.name << ": ended with 0, in time";
+    EXPECT_TRUE(Wide(row.alerts) == alerts)
+        << row.name << ", saw: " << std::string(alerts.begin(), alerts.end());
     auto starts = Starts();
     for (int i = 0; i < 100 && *row.secondIn && starts[2].first == 0; i++, Sleep(50))
         starts = Starts(); // with no second delay the launcher may end first
