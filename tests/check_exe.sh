@@ -13,32 +13,27 @@ status=0
 # against Microsoft's documentation ("minimum supported client"); later functions are looked up
 # at run time with GetProcAddress instead.
 vista=(
-    CreateCompatibleDC CreateDIBSection CreateSolidBrush DeleteDC DeleteObject GetStockObject
-    SelectObject SetBrushOrgEx SetStretchBltMode StretchBlt AssignProcessToJobObject CloseHandle
-    CreateFileW CreateJobObjectW CreateMutexW OpenProcess QueryInformationJobObject ResumeThread
-    SetInformationJobObject TerminateJobObject
-    CreateProcessW CreateThread DeleteCriticalSection EnterCriticalSection
-    ExitProcess FindClose FindFirstFileW FormatMessageW FreeLibrary GetCommandLineW
-    GetCurrentDirectoryW GetCurrentThreadId GetDriveTypeW GetErrorMode GetExitCodeProcess
-    GetFileAttributesW GetFileSizeEx GetFullPathNameW GetLastError GetLocalTime GetModuleHandleA
-    GetModuleHandleW GetPrivateProfileStringW GetProcAddress GetProcessHeap GetProcessId
-    GetStartupInfoA GetStartupInfoW GetTickCount HeapAlloc HeapFree InitializeCriticalSection
-    LeaveCriticalSection LoadLibraryA LoadLibraryW MoveFileExW MulDiv ReadFile SearchPathW
-    SetCurrentDirectoryW SetEnvironmentVariableW SetErrorMode SetThreadExecutionState
-    SetUnhandledExceptionFilter Sleep TerminateProcess TlsGetValue VirtualProtect VirtualQuery
-    WaitForSingleObject WriteFile __getmainargs __initenv __p__acmdln __p__commode __p__fmode
-    __set_app_type __setusermatherr _amsg_exit _cexit _initterm _iob _onexit abort calloc exit
-    fprintf free fwrite malloc memcpy memmove signal strlen strncmp vfprintf wcscmp wcslen
-    wcspbrk ShellExecuteExW AllowSetForegroundWindow BeginPaint BringWindowToTop CreateWindowExW
-    DefWindowProcW DestroyWindow DispatchMessageW EndPaint EnumDisplayMonitors EnumThreadWindows
-    EnumWindows GetClassNameW GetForegroundWindow GetSystemMetrics GetTopWindow GetWindow
-    GetWindowLongW GetWindowRect GetWindowTextW GetWindowThreadProcessId IntersectRect
-    GetLastInputInfo InvalidateRect IsHungAppWindow IsWindowVisible KillTimer LoadCursorW LoadIconW
-    MapWindowPoints MessageBoxW MsgWaitForMultipleObjectsEx PeekMessageW PostMessageW
-    PostQuitMessage RedrawWindow RegisterClassW RegisterHotKey SetCursor SetForegroundWindow
-    SetRect SetTimer SetWindowLongW SetWindowPos ShowWindow SystemParametersInfoW UpdateWindow
-    WaitForInputIdle GetCurrentProcess GetFinalPathNameByHandleW IsProcessInJob IsWindow
-    RegisterApplicationRestart ReleaseMutex VerSetConditionMask VerifyVersionInfoW wcsncmp
+    CreateCompatibleDC CreateDIBSection CreateSolidBrush DeleteDC DeleteObject GetStockObject SelectObject
+    SetBrushOrgEx SetStretchBltMode StretchBlt AssignProcessToJobObject CloseHandle CreateFileW CreateJobObjectW
+    CreateMutexW OpenProcess QueryInformationJobObject ResumeThread SetInformationJobObject TerminateJobObject
+    CreateProcessW CreateThread DeleteCriticalSection EnterCriticalSection ExitProcess FindClose FindFirstFileW
+    FormatMessageW FreeLibrary GetCommandLineW GetCurrentDirectoryW GetCurrentThreadId GetDriveTypeW GetErrorMode
+    GetExitCodeProcess GetFileAttributesW GetFileSizeEx GetFullPathNameW GetLastError GetLocalTime
+    GetModuleHandleA GetModuleHandleW GetPrivateProfileStringW GetProcAddress GetProcessHeap GetProcessId
+    GetStartupInfoA GetStartupInfoW GetTickCount HeapAlloc HeapFree InitializeCriticalSection LeaveCriticalSection
+    LoadLibraryA LoadLibraryW MoveFileExW MulDiv ReadFile SearchPathW SetCurrentDirectoryW SetEnvironmentVariableW
+    SetErrorMode SetThreadExecutionState SetUnhandledExceptionFilter Sleep TerminateProcess TlsGetValue
+    VirtualProtect VirtualQuery WaitForSingleObject WriteFile __getmainargs __initenv __p__acmdln __p__commode
+    __p__fmode __set_app_type __setusermatherr _amsg_exit _cexit _initterm _iob _onexit abort calloc exit fprintf
+    free fwrite malloc memcpy memmove signal strlen strncmp vfprintf wcscmp wcslen wcspbrk ShellExecuteExW
+    AllowSetForegroundWindow BeginPaint BringWindowToTop CreateWindowExW DefWindowProcW DestroyWindow
+    DispatchMessageW EndPaint EnumDisplayMonitors EnumThreadWindows EnumWindows GetClassNameW GetForegroundWindow
+    GetSystemMetrics GetTopWindow GetWindow GetWindowLongW GetWindowRect GetWindowTextW GetWindowThreadProcessId
+    IntersectRect GetLastInputInfo InvalidateRect IsHungAppWindow IsWindowVisible KillTimer LoadCursorW LoadIconW
+    MapWindowPoints MessageBoxW MsgWaitForMultipleObjectsEx PeekMessageW PostMessageW PostQuitMessage RedrawWindow
+    RegisterClassW RegisterHotKey SetCursor SetForegroundWindow SetRect SetTimer SetWindowLongW SetWindowPos
+    ShowWindow SystemParametersInfoW UpdateWindow WaitForInputIdle GetCurrentProcess GetFinalPathNameByHandleW
+    IsProcessInJob IsWindow RegisterApplicationRestart ReleaseMutex VerSetConditionMask VerifyVersionInfoW wcsncmp
 )
 imports=$(awk '/DLL Name:/ { dll = 1; next } dll && NF == 3 && $1 ~ /^[0-9a-f]+$/ { print $3 }' \
     <<<"$info" | sort -u)
