@@ -1,4 +1,5 @@
 #include "desktop/backdrop.h"
+#include "desktop/taskbar.h"
 #include "platform/show_wait.h"
 #include "resources/resource_ids.h"
 
@@ -6,6 +7,9 @@ const wchar_t kBackdropClassName[] = L"Korvane App";
 const wchar_t kBackdropTitle[] = L"Korvane Window";
 
 enum { WM_BACKDROP_PICTURE = WM_APP + 1 }; // lParam: the BackdropPicture read
+
+// Sent to every top-level window when Explorer has started anew and shows its taskbar again.
+static UINT taskbarCreated;
 
 void ShowBackdropPicture(HWND backdrop, const BackdropPicture *picture) {
     PostMessageW(backdrop, WM_BACKDROP_PICTURE, 0, (LPARAM)picture);
@@ -34,6 +38,10 @@ bool RegisterBackdropClass(HINSTANCE instance, const BackdropColor *color) {
     windowClass.hCursor = LoadCursorW(NULL, IDC_ARROW);
     windowClass.hbrBackground = brush;
     windowClass.lpszClassName = kBackdropClassName;
+    taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+    // Explorer runs at a lower integrity level than an elevated launcher: let its word through.
+    if (taskbarCreated != 0)
+        ChangeWindowMessageFilter(taskbarCreated, MSGFLT_ADD);
     return RegisterClassW(&windowClass) != 0;
 }
 
@@ -125,7 +133,21 @@ static void FollowDisplay(HWND window) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+static void HideTaskbarsAgain(HWND window) {
+    if (LookOf(window)->hideTaskbar && ShowTaskbars(false) > 0)
+        WriteRunLog(LookOf(window)->log, "Explorer started anew: the taskbar hidden again");
+}
+
+static void ShowTaskbarsAtEnd(HWND window) {
+    if (LookOf(window)->hideTaskbar && ShowTaskbars(true) > 0)
+        WriteRunLog(LookOf(window)->log, "the taskbar shown again");
+}
+
 LRESULT CALLBACK BackdropWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == taskbarCreated && taskbarCreated != 0 && LookOf(window) != NULL) {
+        HideTaskbarsAgain(window);
+        return 0;
+    }
     switch (message) {
     case WM_NCCREATE:
         SetWindowLongPtrW(window, GWLP_USERDATA,
@@ -134,6 +156,7 @@ LRESULT CALLBACK BackdropWndProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_CLOSE:
         return 0; // only the run ends the backdrop: not Alt+F4, not another program
     case WM_DESTROY:
+        ShowTaskbarsAtEnd(window);
         PostQuitMessage(0);
         return 0;
     case WM_MOUSEACTIVATE:
@@ -159,6 +182,7 @@ LRESULT CALLBACK BackdropWndProc(HWND window, UINT message, WPARAM wParam, LPARA
                                              : "the Windows session ends: so does the launcher");
         if (!wParam)
             return 0;
+        ShowTaskbarsAtEnd(window);
         LetSleep(LookOf(window)->awake);
         WriteRunLog(LookOf(window)->log, "end");
         ExitProcess(0);

@@ -29,6 +29,8 @@ struct BackdropLook {
     BackdropPicture picture; // drawn centred on each covered monitor once it has been read
     RunLog *log;             // where the session's end is told
     AwakeHold *awake;        // given back when the session ends
+    bool hideTaskbar;        // TASKBAR 0: hidden again when Explorer starts anew, shown when
+                             // the backdrop goes or the session ends
 };
 
 // Whether every component lies within 0 to 255; if not, the backdrop is black.
@@ -59,7 +61,8 @@ bool CreateBackdropWindow(HINSTANCE instance, int showCommand, BackdropLook *loo
 // picture once it has been handed over. Agrees when Windows asks whether the session may end,
 // and tells the run's wait that the session is undecided until it says: when it ends (an
 // update's restart included), the launcher gives back what AWAKE asked and ends at once with
-// 0, after a log line. The exit key tells the run's wait that the show ends and asks the
-// thread to quit (WM_QUIT), which also closes an alert that is open. Everything else as any
-// window.
+// 0, after a log line, the taskbars shown again when they were hidden. When Explorer starts
+// anew it hides the taskbars again if asked to. The exit key tells the run's wait that the show
+// ends and asks the thread to quit (WM_QUIT), which also closes an alert that is open. Everything
+// else as any window.
 LRESULT CALLBACK BackdropWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,4 +1,5 @@
 #include "launch/keeper.h"
+#include "desktop/screens.h"
 #include "launch/program_start.h"
 #include "launch/second_program.h"
 #include "launch/visitor_input.h"
@@ -65,27 +66,41 @@ static RunEnd StartOver(LaunchState *state) {
     return end;
 }
 
+// Whether holds has been true at every look for ms; since: its first look of those, 0 when
+// it does not hold.
+static bool HeldFor(bool holds, DWORD *since, DWORD ms) {
+    if (!holds) {
+        *since = 0;
+        return false;
+    }
+    if (*since == 0)
+        *since = GetTickCount() | 1; // 0 means it does not hold
+    return GetTickCount() - *since >= ms;
+}
+
 // Whether the program has shown a window that Windows has reported not responding at every
 // look for HUNG2 ms. The window once found is kept while it exists, hidden or not: Windows
 // hides a window that stops responding behind a ghost copy of its own.
 static bool HungTooLong(LaunchState *state, HWND *watched, DWORD *hungSince) {
     if (*watched == NULL || !IsWindow(*watched))
         *watched = FindProgramWindow(&state->second);
-    if (*watched == NULL || !IsHungAppWindow(*watched)) {
-        *hungSince = 0;
-        return false;
-    }
-    if (*hungSince == 0)
-        *hungSince = GetTickCount() | 1; // 0 means not hung
-    return GetTickCount() - *hungSince >= state->hungMs;
+    return HeldFor(*watched != NULL && IsHungAppWindow(*watched), hungSince, state->hungMs);
+}
+
+// Whether the program's visible main window has shown one colour at every look for BLANK2
+// ms. Not looked at while the displays are off for HOURS.
+static bool BlankTooLong(LaunchState *state, DWORD *blankSince) {
+    HWND window = state->displaysOff ? NULL : FindProgramWindow(&state->second);
+    return HeldFor(window != NULL && ShowsOneColour(window), blankSince, state->blankMs);
 }
 
 // Waits for the kept program to end, looking at it about once a second: a hung window ends
 // it, as does the daily renewal; IDLE2 without input closes it for the show to start over,
-// looked at when it falls due. A program without a window is never taken for hung.
+// looked at when it falls due; one that shows one colour too long (BLANK2) is ended. A
+// program without a window is never taken for hung or blank.
 static RunEnd WaitForKeptEnd(LaunchState *state) {
     HWND watched = NULL;
-    DWORD hungSince = 0;
+    DWORD hungSince = 0, blankSince = 0;
     for (;;) {
         DWORD look = LOOK_MS;
         if (state->idleMs > 0) {
@@ -103,10 +118,14 @@ static RunEnd WaitForKeptEnd(LaunchState *state) {
                         Value(state, SLOT_DAILY2));
             return CloseForFreshStart(state, RENEWAL_CLOSE_MS, ENDED_RENEWED);
         }
-        if (state->hungMs == 0 || !HungTooLong(state, &watched, &hungSince))
+        if (state->hungMs > 0 && HungTooLong(state, &watched, &hungSince))
+            WriteRunLogNumber(&state->log, "second program not responding for %s ms: ended",
+                              GetTickCount() - hungSince);
+        else if (state->blankMs > 0 && BlankTooLong(state, &blankSince))
+            WriteRunLogNumber(&state->log, "second program showed one colour for %s ms: ended",
+                              GetTickCount() - blankSince);
+        else
             continue;
-        WriteRunLogNumber(&state->log, "second program not responding for %s ms: ended",
-                          GetTickCount() - hungSince);
         return EndProgram(&state->log, &state->second) == WAIT_SHOW_ENDS ? SHOW_ENDS : ENDED_HUNG;
     }
 }

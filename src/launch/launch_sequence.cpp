@@ -12,6 +12,7 @@
 #include "launch/launch_state.h"
 #include "launch/picture_loading.h"
 #include "launch/program_start.h"
+#include "launch/screen_keeper.h"
 #include "launch/second_program.h"
 #include "launch/unattended.h"
 #include "platform/keep_awake.h"
@@ -45,6 +46,9 @@ static void ReadRunValues(LaunchState *state) {
     state->idleMs = state->restartMs > 0 ? NonNegativeMs(Value(state, SLOT_IDLE2)) : 0;
     if (state->restartMs == 0 && NonNegativeMs(Value(state, SLOT_IDLE2)) > 0)
         WriteRunLog(&state->log, "IDLE2 without RESTART2: no idle reset");
+    state->blankMs = state->restartMs > 0 ? NonNegativeMs(Value(state, SLOT_BLANK2)) : 0;
+    if (state->restartMs == 0 && NonNegativeMs(Value(state, SLOT_BLANK2)) > 0)
+        WriteRunLog(&state->log, "BLANK2 without RESTART2: no watch for one colour");
     state->skipFirst = IsSwitchedOn(Value(state, SLOT_SKIP1));
     state->firstTree = IsSwitchedOn(Value(state, SLOT_TREE1));
     state->secondTree = IsSwitchedOn(Value(state, SLOT_TREE2));
@@ -126,6 +130,7 @@ int RunLaunchSequence(HINSTANCE instance, HINSTANCE previous, const char *argume
     }
     TakeForeground(state);
     RegisterExitKey(state);
+    StartScreenKeeping(state);
     if (IsValueSet(Value(state, SLOT_IMAGE)))
         StartPictureLoading(&state->log, Value(state, SLOT_IMAGE), &state->color, state->backdrop);
 
@@ -138,6 +143,7 @@ int RunLaunchSequence(HINSTANCE instance, HINSTANCE previous, const char *argume
     } while (IsValueSet(Value(state, SLOT_EXE2)) && !ShowEnding() && RunSecondProgram(state));
     if (ShowEnding())
         EndOnExitKey(state);
+    EndScreenKeeping(state);
     DestroyWindow(state->backdrop);
     WriteRunLog(&state->log, "backdrop removed");
     return EndRun(state);

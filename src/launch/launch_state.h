@@ -8,8 +8,17 @@
 #include "platform/run_log.h"
 #include "text/input_clock.h"
 #include "text/launch_settings.h"
+#include "text/screen_values.h"
 #include <stdint.h>
 #include <windows.h>
+
+// Where a program's main window is kept (MONITORn, FULLSCREENn), and the window last placed.
+struct WindowKeeping {
+    uint32_t monitor; // its number from 1; 0: where the program puts it
+    bool fullScreen;  // kept over its monitor whole
+    HWND placed;      // the window placed last; another one is placed afresh
+    bool refusalTold; // Windows refused a change of it, logged once
+};
 
 struct LaunchState {
     LaunchSettings settings;
@@ -42,6 +51,14 @@ struct LaunchState {
     bool skipFirst;       // input during the first program ends it (SKIP1)
     bool firstTree;       // the first program counts with every program it starts (TREE1)
     bool secondTree;      // so does the second (TREE2)
+    WindowKeeping firstWindow, secondWindow;
+    bool hoursSet; // HOURS read: the displays are off outside them
+    HoursPlan hours;
+    bool displaysOff; // switched off for HOURS, and when last
+    DWORD displaysOffTick;
+    bool woken; // the displays were woken at the tick below by a move of no distance
+    DWORD wokenTick;
+    DWORD blankMs; // 0: a kept program showing one colour is left so (BLANK2)
 };
 
 inline const char *Value(const LaunchState *state, SettingSlot slot) {

@@ -34,3 +34,9 @@ void LetSleep(AwakeHold *hold) {
         SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, NULL, 0);
     WriteRunLog(hold->log, "AWAKE: Windows may let the computer sleep again");
 }
+
+void HoldDisplay(AwakeHold *hold, bool displayOn) {
+    if (hold->mode == AWAKE_DISPLAY)
+        SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED |
+                                (displayOn ? ES_DISPLAY_REQUIRED : 0));
+}

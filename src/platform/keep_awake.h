@@ -14,3 +14,7 @@ struct AwakeHold {
 // run) awake as value (AWAKE) says, until LetSleep.
 void KeepAwake(AwakeHold *hold, RunLog *log, const char *value);
 void LetSleep(AwakeHold *hold);
+
+// While the displays are off out of the show's hours, the display's part of AWAKE is given
+// back (displayOn false) and the computer's kept; asked again when they come on.
+void HoldDisplay(AwakeHold *hold, bool displayOn);

@@ -3,16 +3,17 @@
 #include "text/utf.h"
 
 const char *const kSettingKeys[SETTING_COUNT] = {
-    "EXE1",    "EXE2",   "WDIR1",  "WDIR2",    "DELAY1",    "DELAY2",   "BACKGROUND",
-    "RED",     "GREEN",  "BLUE",   "TITLE1",   "ALERTWAIT", "TIMEOUT1", "LOG",
-    "SCREENS", "IMAGE",  "CURSOR", "RESTART2", "QUIT2",     "AWAKE",    "HUNG2",
-    "EXITKEY", "DAILY2", "IDLE2",  "SKIP1",    "TREE1",     "TREE2",
+    "EXE1",     "EXE2",        "WDIR1",       "WDIR2",    "DELAY1",    "DELAY2",   "BACKGROUND",
+    "RED",      "GREEN",       "BLUE",        "TITLE1",   "ALERTWAIT", "TIMEOUT1", "LOG",
+    "SCREENS",  "IMAGE",       "CURSOR",      "RESTART2", "QUIT2",     "AWAKE",    "HUNG2",
+    "EXITKEY",  "DAILY2",      "IDLE2",       "SKIP1",    "TREE1",     "TREE2",    "MONITOR1",
+    "MONITOR2", "FULLSCREEN1", "FULLSCREEN2", "TASKBAR",  "HOURS",     "BLANK2",
 };
 
 const char *const kSettingDefaults[SETTING_COUNT] = {
-    "NONE", "NONE", "NONE", "NONE", "1000", "1000", "1",    "0",    "0",
-    "0",    "NONE", "NONE", "NONE", "NONE", "ALL",  "NONE", "1",    "NONE",
-    "NONE", "NONE", "NONE", "NONE", "NONE", "NONE", "NONE", "NONE", "NONE",
+    "NONE", "NONE", "NONE", "NONE", "1000", "1000", "1",    "0",    "0",    "0",    "NONE", "NONE",
+    "NONE", "NONE", "ALL",  "NONE", "1",    "NONE", "NONE", "NONE", "NONE", "NONE", "NONE", "NONE",
+    "NONE", "NONE", "NONE", "NONE", "NONE", "NONE", "NONE", "NONE", "NONE", "NONE",
 };
 
 size_t SplitArgumentText(const char *text, LaunchSettings *settings) {

@@ -7,11 +7,13 @@
 #include "text/launch_settings.h"
 #include "text/log_line.h"
 #include "text/profile_text.h"
+#include "text/screen_values.h"
 #include "text/setting_values.h"
 #include "text/utf.h"
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -53,6 +55,28 @@ static void CheckKeepingValues(const uint8_t *data, const std::string &text, con
     FormatKeeperName(upper.c_str(), section, folded, sizeof folded);
     FormatLogLockName(text.c_str(), small.data(), small.size());
     if (strcmp(name, folded) != 0 || strlen(name) != 37 || strlen(small.data()) >= small.size())
+        abort();
+}
+
+// The show's hours: a plan read holds days of the week and minutes of the day only, and may be
+// asked about any time; a rectangle's text fits its buffer, whatever the numbers.
+static void CheckScreenValues(const uint8_t *data, const std::string &text) {
+    HoursPlan plan;
+    if (ParseHours(text.c_str(), &plan)) {
+        if (plan.count == 0 || plan.count > MAX_HOURS_RANGES)
+            abort();
+        for (size_t i = 0; i < plan.count; i++) {
+            const HoursRange &range = plan.ranges[i];
+            if (range.days == 0 || range.days > 0x7F || range.start >= 1440 || range.end > 1440)
+                abort();
+        }
+        IsWithinHours(&plan, data[0] % 7, data[0] * 6u % 1440);
+    }
+    int32_t rect[4] = {};
+    memcpy(rect, text.data(), std::min(text.size(), sizeof rect));
+    std::vector<char> small(1 + data[0] % 48);
+    FormatRect(rect, small.data(), small.size());
+    if (strlen(small.data()) >= small.size())
         abort();
 }
 
@@ -146,5 +170,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             abort();
     }
     CheckKeepingValues(data, commandLine, settings.values[SLOT_EXE2]);
+    CheckScreenValues(data, commandLine);
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "text/profile_text.h"
 #include "text/launch_settings.h"
 #include "text/restart_wait.h"
+#include "text/screen_values.h"
 #include "text/setting_values.h"
 #include "text/utf.h"
 #include <gtest/gtest.h>
@@ -160,4 +161,79 @@ TEST(TextRules, InputClock) {
         EXPECT_EQ(row.came, NoteInput(&clock, row.now, row.stamp)) << row.name;
         EXPECT_EQ(row.idle, IdleMs(&clock, row.now)) << row.name;
     }
+}
+
+// The show's hours: each row a value, then a day (0 Sunday, as Windows counts) and time, and
+// whether the screens are on then; "x" where the value must not read (the screens always on).
+TEST(TextRules, Hours) {
+    // clang-format off
+    const struct { const char *value; uint32_t weekday, hour, minute; const char *on; } rows[] = {
+        {"08:00-18:00", 3, 8, 0, "1"}, {"08:00-18:00", 3, 18, 0, ""}, {"08:00-18:00", 0, 7, 59, ""},
+        {"Mo-Fr 08:00-18:00", 6, 12, 0, ""}, {"Mo-Fr 08:00-18:00", 5, 12, 0, "1"},
+        {"sa,SU 10:00-16:00", 0, 10, 0, "1"}, {"Sa, Su 10:00-16:00", 1, 10, 0, ""},
+        {"Fr 18:00-02:00", 6, 1, 59, "1"}, {"Fr 18:00-02:00", 6, 2, 0, ""}, // past midnight
+        {"Fr 18:00-02:00", 5, 1, 0, ""}, {"Fr 18:00-02:00", 5, 23, 0, "1"},
+        {"Fr-Mo 9:00-10:00", 1, 9, 30, "1"}, {"Fr-Mo 9:00-10:00", 2, 9, 30, ""}, // round the week
+        {"Su 22:00-06:00", 1, 5, 0, "1"}, {"Su 22:00-06:00", 0, 5, 0, ""},
+        {"Mo 00:00-00:00", 1, 23, 59, "1"}, {"Mo 00:00-00:00", 2, 0, 0, ""}, // a whole day
+        {"18:00-24:00", 4, 23, 59, "1"}, {"Mo 07:00-09:00; We 17:00 - 19:00 ;", 3, 18, 0, "1"},
+        {"Mo 07:00-09:00;We 17:00-19:00", 1, 18, 0, ""},
+        {"24:00-08:00", 1, 1, 0, "x"}, {"08:00-24:01", 1, 1, 0, "x"}, {"8-18", 1, 9, 0, "x"},
+        {"08:60-18:00", 1, 9, 0, "x"}, {"Mon 08:00-18:00", 1, 9, 0, "x"}, {"Mo- 08:00-18:00", 1, 9, 0, "x"},
+        {"Mo,08:00-18:00", 1, 9, 0, "x"}, {"08:00-18:00 Mo", 1, 9, 0, "x"}, {";", 1, 9, 0, "x"},
+        {"08:00", 1, 9, 0, "x"}, {"M", 1, 9, 0, "x"}, {"", 1, 9, 0, "x"},
+        {"1:00-2:00;1:00-2:00;1:00-2:00;1:00-2:00;1:00-2:00;1:00-2:00;1:00-2:00;1:00-2:00;"
+         "1:00-2:00;1:00-2:00;1:00-2:00;1:00-2:00;1:00-2:00;1:00-2:00;1:00-2:00;1:00-2:00;1:00-2:00", 1, 1, 0, "x"}};
+    // clang-format on
+    for (const auto &row : rows) {
+        HoursPlan plan;
+        bool read = ParseHours(row.value, &plan);
+        EXPECT_EQ(*row.on != 'x', read) << row.value;
+        if (read)
+            EXPECT_EQ(*row.on == '1', IsWithinHours(&plan, row.weekday, row.hour * 60 + row.minute))
+                << row.value << " on day " << row.weekday << " at " << row.hour << ":"
+                << row.minute;
+    }
+}
+
+// Monitors by number: the primary, then by left edge, then top; a window centred on one, shrunk
+// to it; the rectangles as the log writes them.
+TEST(TextRules, Monitors) {
+    MonitorPlace monitors[] = {{{800, 0, 1440, 480}, {}, false},
+                               {{-1024, 300, 0, 1068}, {}, false},
+                               {{800, -480, 1440, 0}, {}, false},
+                               {{0, 0, 800, 600}, {}, true}};
+    OrderMonitors(monitors, 4);
+    std::string order;
+    for (const MonitorPlace &monitor : monitors) {
+        char rect[64];
+        FormatRect(monitor.full, rect, sizeof rect);
+        order += std::string(rect) + "|";
+    }
+    EXPECT_EQ("0,0 to 800,600|-1024,300 to 0,1068|800,-480 to 1440,0|800,0 to 1440,480|", order);
+    const int32_t area[4] = {800, 0, 1440, 440}, rows[][6] = {// width, height, where
+                                                              {300, 150, 970, 145, 1270, 295},
+                                                              {2000, 100, 800, 170, 1440, 270}};
+    for (const auto &row : rows) {
+        int32_t out[4];
+        CentreIn(area, row[0], row[1], out);
+        EXPECT_EQ(std::vector<int32_t>(row + 2, row + 6), std::vector<int32_t>(out, out + 4))
+            << row[0] << "x" << row[1];
+    }
+    EXPECT_EQ(0u, ParseMonitorNumber("-2"));
+    EXPECT_EQ(2u, ParseMonitorNumber(" 2"));
+}
+
+// One colour within the tolerance in each of red, green and blue, whatever the top byte.
+TEST(TextRules, OneColour) {
+    // clang-format off
+    const struct { std::vector<uint32_t> points; bool one; } rows[] = {
+        {{0x101010, 0x1c1c1c, 0xFF101010}, true}, {{0x101010, 0x1d1010}, false},
+        {{0x101010, 0x10101d}, false}, {{0x00FF00, 0x00F300}, true}, {{0x00FF00, 0x00F200}, false},
+        {{0xFFFFFF}, true}, {{}, false}};
+    // clang-format on
+    for (const auto &row : rows)
+        EXPECT_EQ(row.one, IsOneColour(row.points.data(), row.points.size(), ONE_COLOUR_TOLERANCE))
+            << row.points.size() << " points from " << std::hex
+            << (row.points.empty() ? 0 : row.points[0]);
 }

@@ -1,0 +1,130 @@
+#include "launch/screen_keeper.h"
+#include "desktop/screens.h"
+#include "desktop/taskbar.h"
+#include "desktop/window_placing.h"
+#include "text/setting_values.h"
+#include "text/text.h"
+
+enum {
+    SCREEN_TIMER_ID = 1,
+    SCREEN_LOOK_MS = 1000,
+    DISPLAYS_OFF_AGAIN_MS = 60000, // a touch or a program wakes them; out of hours, off again
+};
+
+static LaunchState *keptRun; // the run whose screens the backdrop's timer looks after
+
+static void LogMonitors(LaunchState *state) {
+    MonitorPlace monitors[LISTED_MONITORS];
+    size_t count = ListMonitors(monitors, LISTED_MONITORS);
+    for (size_t i = 0; i < count; i++) {
+        char number[16], rect[64];
+        FormatUnsigned(number, sizeof number, (unsigned long)(i + 1));
+        FormatRect(monitors[i].full, rect, sizeof rect);
+        WriteRunLog(&state->log, "monitor %s: %s", number, rect);
+    }
+}
+
+// Puts a program's new main window on its monitor (and logs where), and keeps one that is to
+// be full screen so, every look.
+static void KeepWindowPlaced(LaunchState *state, RunningProgram *program, WindowKeeping *keeping) {
+    if (program->process.hProcess == NULL || ProgramHasEnded(program))
+        return;
+    HWND window = FindProgramWindow(program);
+    bool fresh = window != keeping->placed;
+    if (window == NULL || (!fresh && !keeping->fullScreen))
+        return; // placed once, a window may then go where its visitors move it
+    MonitorPlace monitors[LISTED_MONITORS], target;
+    size_t count = ListMonitors(monitors, LISTED_MONITORS);
+    char number[16];
+    FormatUnsigned(number, sizeof number, keeping->monitor);
+    if (keeping->monitor == 0 ? !MonitorOfWindow(window, &target) : count == 0)
+        return;
+    if (keeping->monitor != 0)
+        target = monitors[keeping->monitor <= count ? keeping->monitor - 1 : 0];
+    if (fresh) {
+        keeping->placed = window;
+        keeping->refusalTold = false;
+        if (keeping->monitor > count)
+            WriteRunLog(&state->log, "%s program: there is no monitor %s; the primary is used",
+                        program->which, number);
+    }
+    PlaceResult result = PlaceWindow(window, &target, keeping->fullScreen);
+    if (result == PLACE_REFUSED && !keeping->refusalTold) {
+        keeping->refusalTold = true;
+        WriteRunLog(&state->log,
+                    "%s program's window cannot be moved or changed by the launcher (a program "
+                    "with higher rights?): left as it is",
+                    program->which);
+    } else if (result == PLACE_MOVED) {
+        WriteRunLog(&state->log,
+                    !fresh                ? "%s program's window had left its place: put back"
+                    : keeping->fullScreen ? "%s program's window made full screen"
+                                          : "%s program's window put on its monitor",
+                    program->which);
+    }
+}
+
+// The displays off outside HOURS, again every minute while so; on when the hours begin.
+static void KeepHours(LaunchState *state) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    bool on = IsWithinHours(&state->hours, now.wDayOfWeek, now.wHour * 60u + now.wMinute);
+    if (on != state->displaysOff &&
+        (on || GetTickCount() - state->displaysOffTick < DISPLAYS_OFF_AGAIN_MS))
+        return;
+    if (on || !state->displaysOff)
+        WriteRunLog(&state->log,
+                    on ? "HOURS %s begin: the displays are switched on"
+                       : "outside HOURS %s: the displays are switched off",
+                    Value(state, SLOT_HOURS));
+    HoldDisplay(&state->awake, on);
+    SwitchDisplays(state->backdrop, on);
+    state->displaysOff = !on;
+    state->displaysOffTick = GetTickCount();
+    state->woken = on;
+    state->wokenTick = GetTickCount();
+}
+
+static void CALLBACK LookAfterScreens(HWND, UINT, UINT_PTR, DWORD) {
+    LaunchState *state = keptRun;
+    if (state->hoursSet)
+        KeepHours(state);
+    if (state->look.hideTaskbar && ShowTaskbars(false) > 0)
+        WriteRunLog(&state->log, "the taskbar showed again: hidden");
+    WindowKeeping *first = &state->firstWindow, *second = &state->secondWindow;
+    if (state->current == &state->first && (first->monitor != 0 || first->fullScreen))
+        KeepWindowPlaced(state, &state->first, first);
+    if (state->started && (second->monitor != 0 || second->fullScreen))
+        KeepWindowPlaced(state, &state->second, second);
+}
+
+void StartScreenKeeping(LaunchState *state) {
+    keptRun = state;
+    state->firstWindow.monitor = ParseMonitorNumber(Value(state, SLOT_MONITOR1));
+    state->firstWindow.fullScreen = IsSwitchedOn(Value(state, SLOT_FULLSCREEN1));
+    state->secondWindow.monitor = ParseMonitorNumber(Value(state, SLOT_MONITOR2));
+    state->secondWindow.fullScreen = IsSwitchedOn(Value(state, SLOT_FULLSCREEN2));
+    if (state->firstWindow.monitor != 0 || state->secondWindow.monitor != 0)
+        LogMonitors(state);
+    const char *hours = Value(state, SLOT_HOURS);
+    state->hoursSet = IsValueSet(hours) && ParseHours(hours, &state->hours);
+    if (IsValueSet(hours) && !state->hoursSet)
+        WriteRunLog(&state->log, "HOURS '%s' does not read as hours: the screens are always on",
+                    hours);
+    state->look.hideTaskbar = IsSwitchedOff(Value(state, SLOT_TASKBAR));
+    if (state->look.hideTaskbar && ShowTaskbars(false) > 0)
+        WriteRunLog(&state->log, "TASKBAR 0: the taskbar is hidden for the run");
+    if (state->hoursSet || state->look.hideTaskbar || state->firstWindow.monitor != 0 ||
+        state->firstWindow.fullScreen || state->secondWindow.monitor != 0 ||
+        state->secondWindow.fullScreen)
+        SetTimer(state->backdrop, SCREEN_TIMER_ID, SCREEN_LOOK_MS, LookAfterScreens);
+}
+
+void EndScreenKeeping(LaunchState *state) {
+    if (!state->displaysOff)
+        return;
+    WriteRunLog(&state->log, "the launcher ends: the displays are switched on");
+    HoldDisplay(&state->awake, true);
+    SwitchDisplays(state->backdrop, true);
+    state->displaysOff = false;
+}
