@@ -9,7 +9,8 @@
 // the child ends with EXIT; "breakaway": the child started outside the stub's job). With
 // STANDIN_KEYS it shows such a window and on leaving (or asked to close: "TAG closed") appends
 // there "TAG keys typed into it|whether it showed above the backdrop after at most 1 s". TAG
-// "churn": for HOLD_MS it makes and destroys windows.
+// "churn": for HOLD_MS it makes and destroys windows. EXIT "pattern": a window like "window" with
+// a cross-hatched background in place of one colour.
 #include <windows.h>
 #include <shellapi.h>
 #include <stdio.h>
@@ -105,12 +106,14 @@ int main(int argc, char **argv) {
         hold = 0;
     }
     bool hang = !strcmp(exit, "hang") || !strcmp(exit, "hidehang");
+    bool pattern = !strcmp(exit, "pattern");
     HWND window = NULL;
-    if (keys || !strcmp(exit, "window") || hang) { // clear of the points read
+    if (keys || !strcmp(exit, "window") || hang || pattern) { // clear of the points read
         WNDCLASSA windowClass = {};
         windowClass.lpfnWndProc = KeysWndProc;
         windowClass.lpszClassName = "StandinKeys";
-        windowClass.hbrBackground = CreateSolidBrush(kKeysColour);
+        windowClass.hbrBackground =
+            pattern ? CreateHatchBrush(HS_DIAGCROSS, kKeysColour) : CreateSolidBrush(kKeysColour);
         RegisterClassA(&windowClass);
         window = CreateWindowExA(0, "StandinKeys", "Stand-in", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                  100, 60, 300, 150, NULL, NULL, NULL, NULL);

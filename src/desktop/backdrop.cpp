@@ -134,12 +134,12 @@ static void FollowDisplay(HWND window) {
 }
 
 static void HideTaskbarsAgain(HWND window) {
-    if (LookOf(window)->hideTaskbar && ShowTaskbars(false) > 0)
+    if (LookOf(window)->hideTaskbar && HideTaskbars() > 0)
         WriteRunLog(LookOf(window)->log, "Explorer started anew: the taskbar hidden again");
 }
 
 static void ShowTaskbarsAtEnd(HWND window) {
-    if (LookOf(window)->hideTaskbar && ShowTaskbars(true) > 0)
+    if (ShowHiddenTaskbars() > 0)
         WriteRunLog(LookOf(window)->log, "the taskbar shown again");
 }
 

@@ -1,35 +1,58 @@
 #include "desktop/taskbar.h"
 #include <wchar.h>
 
-static int ShowIfNot(HWND window, bool shown) {
-    if (window == NULL || (IsWindowVisible(window) != FALSE) == shown)
-        return 0;
-    return ShowWindowAsync(window, shown ? SW_SHOWNA : SW_HIDE) ? 1 : 0;
+enum { REMEMBERED_TASKBARS = 32 };
+
+// What this launcher hid: only those are shown again at its end. Explorer started anew makes
+// new windows, which are hidden and remembered in turn.
+static HWND hidden[REMEMBERED_TASKBARS];
+static int hiddenCount;
+
+static void Remember(HWND window) {
+    for (int slot = 0; slot < hiddenCount; slot++)
+        if (hidden[slot] == window || !IsWindow(hidden[slot])) {
+            hidden[slot] = window;
+            return;
+        }
+    if (hiddenCount < REMEMBERED_TASKBARS)
+        hidden[hiddenCount++] = window;
 }
 
-struct StartButtons {
-    bool shown;
-    int changed;
-};
+static int HideOne(HWND window) {
+    if (!IsWindowVisible(window) || !ShowWindowAsync(window, SW_HIDE))
+        return 0;
+    Remember(window);
+    return 1;
+}
 
 // Windows Vista and 7 show the Start button as a top-level window of its own, of the class
 // "Button", made by the taskbar's thread; its title differs by language, its class does not.
-static BOOL CALLBACK ShowStartButton(HWND window, LPARAM buttonsParam) {
-    StartButtons *buttons = (StartButtons *)buttonsParam;
+static BOOL CALLBACK HideStartButton(HWND window, LPARAM countParam) {
     wchar_t name[8];
     if (GetClassNameW(window, name, 8) && wcscmp(name, L"Button") == 0)
-        buttons->changed += ShowIfNot(window, buttons->shown);
+        *(int *)countParam += HideOne(window);
     return TRUE;
 }
 
-int ShowTaskbars(bool shown) {
-    HWND main = FindWindowW(L"Shell_TrayWnd", NULL);
-    StartButtons buttons = {shown, ShowIfNot(main, shown)};
-    for (HWND other = NULL;
-         (other = FindWindowExW(NULL, other, L"Shell_SecondaryTrayWnd", NULL)) != NULL;)
-        buttons.changed += ShowIfNot(other, shown);
-    DWORD thread = main != NULL ? GetWindowThreadProcessId(main, NULL) : 0;
-    if (thread != 0)
-        EnumThreadWindows(thread, ShowStartButton, (LPARAM)&buttons);
-    return buttons.changed;
+int HideTaskbars() {
+    int count = 0;
+    static const wchar_t *const classes[] = {L"Shell_TrayWnd", L"Shell_SecondaryTrayWnd"};
+    for (const wchar_t *name : classes) {
+        for (HWND bar = NULL; (bar = FindWindowExW(NULL, bar, name, NULL)) != NULL;) {
+            count += HideOne(bar);
+            DWORD thread = GetWindowThreadProcessId(bar, NULL);
+            if (name == classes[0] && thread != 0) // the main taskbar's Start button
+                EnumThreadWindows(thread, HideStartButton, (LPARAM)&count);
+        }
+    }
+    return count;
+}
+
+int ShowHiddenTaskbars() {
+    int count = 0;
+    for (int slot = 0; slot < hiddenCount; slot++)
+        if (IsWindow(hidden[slot]) && ShowWindowAsync(hidden[slot], SW_SHOWNA))
+            count++;
+    hiddenCount = 0;
+    return count;
 }

@@ -3,6 +3,10 @@
 #pragma once
 #include <windows.h>
 
-// Hides (shown false) or shows every taskbar window that is not so already, asked of
-// Explorer's thread without waiting on it. Returns how many were changed.
-int ShowTaskbars(bool shown);
+// Hides every taskbar window that shows, asked of Explorer's thread without waiting on it,
+// and remembers it. Returns how many were hidden.
+int HideTaskbars();
+
+// Shows again the taskbar windows HideTaskbars hid (not one that was hidden before), once.
+// Returns how many.
+int ShowHiddenTaskbars();

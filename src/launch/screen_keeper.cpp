@@ -89,7 +89,7 @@ static void CALLBACK LookAfterScreens(HWND, UINT, UINT_PTR, DWORD) {
     LaunchState *state = keptRun;
     if (state->hoursSet)
         KeepHours(state);
-    if (state->look.hideTaskbar && ShowTaskbars(false) > 0)
+    if (state->look.hideTaskbar && HideTaskbars() > 0)
         WriteRunLog(&state->log, "the taskbar showed again: hidden");
     WindowKeeping *first = &state->firstWindow, *second = &state->secondWindow;
     if (state->current == &state->first && (first->monitor != 0 || first->fullScreen))
@@ -112,7 +112,7 @@ void StartScreenKeeping(LaunchState *state) {
         WriteRunLog(&state->log, "HOURS '%s' does not read as hours: the screens are always on",
                     hours);
     state->look.hideTaskbar = IsSwitchedOff(Value(state, SLOT_TASKBAR));
-    if (state->look.hideTaskbar && ShowTaskbars(false) > 0)
+    if (state->look.hideTaskbar && HideTaskbars() > 0)
         WriteRunLog(&state->log, "TASKBAR 0: the taskbar is hidden for the run");
     if (state->hoursSet || state->look.hideTaskbar || state->firstWindow.monitor != 0 ||
         state->firstWindow.fullScreen || state->secondWindow.monitor != 0 ||

@@ -8,7 +8,9 @@
 # three times and all must pass. Then the exit key, pressed during a first program, during a
 # kept show and while an alert is open, ends the show with 0, asks that program to close and
 # starts nothing more; and the calls that keep the
-# computer awake, as Wine's relay trace shows them, for each AWAKE value.
+# computer awake, as Wine's relay trace shows them, for each AWAKE value; and HOURS beginning
+# during an intro with AWAKE: the displays off at the start, on when the hours begin (with a
+# mouse move of no distance), the display's part of AWAKE given back meanwhile.
 set -uo pipefail
 wine_run=$1 arch=$2 prefix=$3 korvane=$4 standin=$5
 display_file=$(mktemp)
@@ -85,7 +87,7 @@ done
 
 # The prefix's screen saver is on, so that switching it off shows in the trace.
 run reg add 'HKCU\Control Panel\Desktop' /v ScreenSaveActive /d 1 /f >/dev/null 2>&1
-run reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d 'SetThreadExecutionState;SystemParametersInfoW' /f >/dev/null 2>&1
+run reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d 'SetThreadExecutionState;SystemParametersInfoW;SendMessageW;SendInput' /f >/dev/null 2>&1
 for row in '1 80000003 1' 'Display 80000003 1' 'System 80000001 0' 'None none 0'; do
     read -r section state saver <<<"$row"
     trace=$(KORVANE_WINEDEBUG=+relay run 'C:\kf\korvane.exe' "C:\kf\focus.ini,Awake$section" 2>&1 >/dev/null |
@@ -97,6 +99,22 @@ for row in '1 80000003 1' 'Display 80000003 1' 'System 80000001 0' 'None none 0'
     [ "$switched" = $((saver * 2)) ] || fail "AWAKE $section" "screen saver switched $switched times, wanted $((saver * 2))"
 done
 [ $failures -eq 0 ] && echo "focus AWAKE: the calls traced for 1, DISPLAY, SYSTEM and none: ok"
+# HOURS that begin at the next minute, after the AWAKE rows: its own AWAKE holds the screen saver.
+[ "$(date +%S | sed 's/^0//')" -lt 50 ] || sleep 11
+minute=$((($(date +%s) / 60 + 1) * 60))
+begin=$(date -d "@$minute" +%H:%M) end=$(date -d "@$((minute + 60))" +%H:%M)
+hold=$(((minute - $(date +%s)) * 1000 + 2500))
+printf '[Hours]\r\nEXE1=C:\\kf\\s.exe 1 %s\r\nWDIR1=C:\\kf\r\nDELAY1=300\r\nAWAKE=1\r\nHOURS=%s-%s\r\nLOG=C:\\kf\\hours.log\r\n' \
+    "$hold" "$begin" "$end" >"$dir/hours.ini"
+rm -f "$dir/hours.log"
+KORVANE_WINEDEBUG=+relay run 'C:\kf\korvane.exe' 'C:\kf\hours.ini,Hours' 2>"$dir/hours.trace" >/dev/null
+calls=$(grep -oE 'Call [A-Za-z0-9]+\.(SendMessageW\([0-9a-f]+,0*112,0*f170,[0-9a-f]+|SendInput|SetThreadExecutionState\([0-9a-f]+)' "$dir/hours.trace" |
+    sed -E 's/.*SendMessageW\([0-9a-f]+,0*112,0*f170,(f*|0*)/power /; s/.*SetThreadExecutionState\(0*/awake /; s/.*SendInput/input/' | tr '\n' ' ')
+want="awake 80000003 awake 80000001 power 2 awake 80000003 power  input awake 80000000 "
+[ "$calls" = "$want" ] || fail HOURS "calls traced '$calls', wanted '$want'"
+grep -q "outside HOURS $begin-$end: the displays are switched off" "$dir/hours.log" || fail HOURS "no switch off logged"
+grep -q "HOURS $begin-$end begin: the displays are switched on" "$dir/hours.log" || fail HOURS "no switch on logged"
+[ $failures -eq 0 ] && echo "focus HOURS: off at the start, on at $begin, traced and logged: ok"
 grep -q "EXITKEY 'Ctrl+Banana' does not read as a key combination" "$dir/focus.log" 2>/dev/null ||
     fail "exit key" "a combination that does not read is not logged"
 [ $failures -eq 0 ]

@@ -407,6 +407,20 @@ void PrepareRuns() {
     profile += section("IdleRelative", S "1",
                        "WDIR1=one\nWDIR2=..\\two\nEXE2=" S "2 60000 window\nIDLE2=2000\n" + kept);
     profile += section("HiddenHung", S "1", "EXE2=" S "2 2500 hidehang\nHUNG2=1000\n" + kept);
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char dark[32]; // hours that begin in two hours
+    sprintf(dark, "HOURS=%02d:00-%02d:00\n", (now.wHour + 2) % 24, (now.wHour + 3) % 24);
+    const std::string screens = "DELAY2=0\nRESTART2=300\nLOG=screens.log\n";
+    profile += section("OnSecond", S "1 3000 window", "MONITOR1=2\nTASKBAR=0\nLOG=screens.log\n");
+    profile += section("FullFirst", S "1 6000 window", "FULLSCREEN1=1\nLOG=screens.log\n");
+    profile += section(
+        "Full", S "1",
+        "EXE2=" S "2 60000 window\nMONITOR2=2\nFULLSCREEN2=1\nTASKBAR=0\nHOURS=8-18\n" + screens);
+    profile += section("Blank", S "1", "EXE2=" S "2 60000 window\nBLANK2=1500\n" + screens);
+    profile += section("Pattern", S "1", "EXE2=" S "2 60000 pattern\nBLANK2=1000\n" + screens);
+    profile += section("BlankDark", S "1",
+                       "EXE2=" S "2 60000 window\nBLANK2=1000\n" + std::string(dark) + screens);
     profile += "[Other]\nEXE2=" S "1 0 5\nWDIR2=" K "\nRESTART2=1\nQUIT2=5\nLOG=other.log\n";
     profile += "[Rolled]\nLOG=big.log\n";
     for (std::string file :
@@ -892,6 +906,139 @@ TEST(LaunchRun, KeysTogether) {
         EndStandIns();
     }
     SetEnvironmentVariableA("STANDIN_KEYS", NULL);
+}
+
+// Where the stand-in's window (300 x 150) belongs: on monitor 2 (the primary where there is
+// one monitor) or the primary, centred in its work area or over it whole.
+RECT WantedPlace(bool second, bool full) {
+    POINT beyond = {GetSystemMetrics(SM_CXSCREEN) + 1, 0}, origin = {0, 0};
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromPoint(second ? beyond : origin, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    RECT work = monitor.rcWork, centred;
+    SetRect(&centred, (work.left + work.right - 300) / 2, (work.top + work.bottom - 150) / 2,
+            (work.left + work.right + 300) / 2, (work.top + work.bottom + 150) / 2);
+    return full ? monitor.rcMonitor : centred;
+}
+
+// Within 3 s, the stand-in's window where it belongs and not minimised.
+bool AwaitPlace(const RECT &wanted, HWND *window) {
+    RECT seen = {};
+    for (int i = 0; i < 60; i++, Sleep(50)) {
+        *window = FindWindowA("StandinKeys", NULL);
+        if (GetWindowRect(*window, &seen) && EqualRect(&seen, &wanted) && !IsIconic(*window))
+            return true;
+    }
+    printf("window at %ld,%ld to %ld,%ld\n", seen.left, seen.top, seen.right, seen.bottom);
+    return false;
+}
+
+// Within 3 s, every stand-in taskbar hidden (or shown).
+bool AwaitTaskbars(const HWND *bars, bool shown) {
+    for (int i = 0; i < 60; i++, SleepServicing(50))
+        if (IsWindowVisible(bars[0]) == shown && IsWindowVisible(bars[1]) == shown)
+            return true;
+    return false;
+}
+
+struct PlaceRow {
+    const char *fault, *section;
+    int tag;
+    bool second, full, taskbar;      // wanted on monitor 2, over it whole; the taskbar hidden
+    std::vector<std::string> events; // in screens.log, in order
+};
+// clang-format off
+const PlaceRow kPlaces[] = {
+    {"MONITOR1 with TASKBAR 0: the intro centred on monitor 2, the taskbar hidden for the run", "OnSecond",
+     1, true, false, true, {"monitor 1: ", "TASKBAR 0: the taskbar is hidden", "first program's window put on its monitor",
+     "the taskbar shown again"}},
+    {"FULLSCREEN1: the intro over the monitor it is on, without frame", "FullFirst", 1, false, true, false,
+     {"first program's window made full screen"}},
+    {"FULLSCREEN2, MONITOR2, TASKBAR 0, RESTART2: moved or minimised, put back", "Full", 2, true, true, true,
+     {"HOURS '8-18' does not read as hours", "second program's window made full screen",
+      "had left its place: put back", "had left its place: put back", "the taskbar showed again: hidden",
+      "the taskbar shown again"}}};
+// clang-format on
+
+// The screens belong to the show: each program's window on its monitor and kept full screen,
+// no taskbar, a kept program that shows one colour for BLANK2 started again, but not while the
+// displays are off for HOURS.
+TEST(LaunchRun, ScreensForTheShow) {
+    PrepareRuns();
+    const char *log = K "\\screens.log";
+    HWND bars[2];
+    int barClass = 0;
+    for (const char *name : {"Shell_TrayWnd", "Shell_SecondaryTrayWnd"}) {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = DefWindowProcA;
+        windowClass.lpszClassName = name;
+        RegisterClassA(&windowClass);
+        bars[barClass++] = CreateWindowExA(WS_EX_TOOLWINDOW, name, "", WS_POPUP | WS_VISIBLE, 0,
+                                           560, 200, 30, NULL, NULL, NULL, NULL);
+    }
+    bool agreed = false;
+    for (const PlaceRow &row : kPlaces) {
+        DeleteFileA(log);
+        bool placed = false, frameless = true, movedBack = true, restored = true;
+        bool hidden = false, hiddenAgain = true;
+        RECT wanted = WantedPlace(row.second, row.full);
+        std::string arguments = std::string("run.ini,") + row.section;
+        RunRow({row.fault, arguments.c_str(), "", K "\\one", K "\\two", "1 ~z|~z ~z ~z|~z ~z ~z",
+                50, 0, 0},
+               [&](HANDLE) {
+                   AwaitStarts(1, row.tag);
+                   HWND window = NULL;
+                   placed = AwaitPlace(wanted, &window);
+                   hidden = AwaitTaskbars(bars, false);
+                   if (row.full) {
+                       LONG style = GetWindowLongA(window, GWL_STYLE);
+                       frameless = (style & (WS_CAPTION | WS_THICKFRAME)) == 0;
+                       SetWindowPos(window, NULL, 10, 10, 200, 100, SWP_NOZORDER | SWP_NOACTIVATE);
+                       movedBack = AwaitPlace(wanted, &window);
+                       ShowWindow(window, SW_MINIMIZE);
+                       restored = AwaitPlace(wanted, &window);
+                   }
+                   if (row.tag == 2) {
+                       ShowWindow(bars[0], SW_SHOWNA);
+                       SleepServicing(100);
+                       hiddenAgain = AwaitTaskbars(bars, false);
+                       EndSession(&agreed);
+                   }
+               });
+        EXPECT_TRUE(placed) << row.fault;
+        EXPECT_TRUE(frameless && movedBack && restored)
+            << row.fault << ": frameless " << frameless << ", moved back " << movedBack
+            << ", restored " << restored;
+        EXPECT_EQ(row.taskbar, hidden) << row.fault << ": the taskbars hidden";
+        EXPECT_TRUE(hiddenAgain) << row.fault << ": a taskbar shown again, hidden again";
+        EXPECT_TRUE(AwaitTaskbars(bars, true)) << row.fault << ": the taskbars shown at the end";
+        ExpectLines(log, row.events);
+        EndStandIns();
+    }
+    for (HWND bar : bars)
+        DestroyWindow(bar);
+
+    // clang-format off
+    const struct { const char *fault, *section; size_t starts; const char *event; } blanks[] = {
+        {"BLANK2: one colour, ended and started again", "Blank", 2, "second program showed one colour for "},
+        {"BLANK2: a pattern is no blank", "Pattern", 1, "second program started"},
+        {"BLANK2 with HOURS: no look while the displays are off", "BlankDark", 1, "outside HOURS "}};
+    // clang-format on
+    for (const auto &row : blanks) {
+        DeleteFileA(log);
+        std::string arguments = std::string("run.ini,") + row.section;
+        RunRow({row.fault, arguments.c_str(), "", K "\\one", K "\\two", WINDOWED, 50, 0, 0},
+               [&](HANDLE) {
+                   AwaitStarts(row.starts);
+                   if (row.starts == 1)
+                       SleepServicing(3500); // past BLANK2 and the looks around it
+                   EndSession(&agreed);
+               });
+        EXPECT_EQ(row.starts, Starts()[2].ticks.size()) << row.fault;
+        EXPECT_EQ(1, LinesWith(log, row.event)) << row.fault;
+        EXPECT_EQ(row.starts - 1, (size_t)LinesWith(log, "one colour")) << row.fault;
+        EndStandIns();
+    }
 }
 
 } // namespace
