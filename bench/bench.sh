@@ -17,7 +17,9 @@
 #  7. for a show that comes round: the launcher's CPU over a kept minute with IDLE2 and TREE2
 #     set (a stub whose child runs the minute), and from the idle limit to the intro's new
 #     start, less DELAY1;
-#  8. korvane.exe's size.
+#  8. for the screens of a kept show: the launcher's CPU over a kept minute with MONITOR2,
+#     FULLSCREEN2, TASKBAR, HOURS (on all day) and BLANK2 set;
+#  9. korvane.exe's size.
 # Where this host cannot run 32-bit programs it measures the 64-bit build and says so; the
 # size is always the shipped 32-bit exe's.
 set -euo pipefail
@@ -244,6 +246,13 @@ rounds() {
 }
 echo "idle limit to the intro's new start, less DELAY1 (ms): from the kept start + IDLE2" \
     "$(rounds 'second program started' 2050); from the logged limit $(rounds 'no input for IDLE2' 50)"
+
+# A kept program with a window for 58 s, kept full screen on monitor 2 and looked at for one
+# colour (its pattern is none) every second, the taskbar and the hours looked after.
+printf '[Screens]\r\nEXE2=%s\r\nWDIR2=%s\r\nDELAY2=0\r\nRESTART2=1000\r\nQUIT2=0\r\nMONITOR2=2\r\nFULLSCREEN2=1\r\nTASKBAR=0\r\nHOURS=00:00-00:00\r\nBLANK2=30000\r\n' \
+    "$win\\standin.exe 2 58000 pattern" "$win" >>"$dir/bench.ini"
+start_measured Screens 2
+cpu_until_end "a kept minute with MONITOR2, FULLSCREEN2, TASKBAR, HOURS and BLANK2"
 
 size=$(stat -c %s build/windows/korvane.exe)
 echo "korvane.exe (the shipped 32-bit build): $size bytes ($(( size / 1024 )) KiB; goal under 64 KiB)"
