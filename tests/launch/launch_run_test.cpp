@@ -956,7 +956,8 @@ const PlaceRow kPlaces[] = {
      {"first program's window made full screen"}},
     {"FULLSCREEN2, MONITOR2, TASKBAR 0, RESTART2: moved or minimised, put back", "Full", 2, true, true, true,
      {"HOURS '8-18' does not read as hours", "second program's window made full screen",
-      "had left its place: put back", "had left its place: put back", "the taskbar showed again: hidden",
+      "had left its place: put back", "had left its place: put back", "second program's window made full screen",
+      "the taskbar showed again: hidden",
       "the taskbar shown again"}}};
 // clang-format on
 
@@ -980,7 +981,7 @@ TEST(LaunchRun, ScreensForTheShow) {
     for (const PlaceRow &row : kPlaces) {
         DeleteFileA(log);
         bool placed = false, frameless = true, movedBack = true, restored = true;
-        bool hidden = false, hiddenAgain = true;
+        bool hidden = false, hiddenAgain = true, restarted = true;
         RECT wanted = WantedPlace(row.second, row.full);
         std::string arguments = std::string("run.ini,") + row.section;
         RunRow({row.fault, arguments.c_str(), "", K "\\one", K "\\two", "1 ~z|~z ~z ~z|~z ~z ~z",
@@ -998,7 +999,10 @@ TEST(LaunchRun, ScreensForTheShow) {
                        ShowWindow(window, SW_MINIMIZE);
                        restored = AwaitPlace(wanted, &window);
                    }
-                   if (row.tag == 2) {
+                   if (row.tag == 2) { // a restart's new window, placed afresh
+                       PostMessageA(window, WM_CLOSE, 0, 0);
+                       AwaitStarts(2);
+                       restarted = AwaitPlace(wanted, &window);
                        ShowWindow(bars[0], SW_SHOWNA);
                        SleepServicing(100);
                        hiddenAgain = AwaitTaskbars(bars, false);
@@ -1011,6 +1015,7 @@ TEST(LaunchRun, ScreensForTheShow) {
             << ", restored " << restored;
         EXPECT_EQ(row.taskbar, hidden) << row.fault << ": the taskbars hidden";
         EXPECT_TRUE(hiddenAgain) << row.fault << ": a taskbar shown again, hidden again";
+        EXPECT_TRUE(restarted) << row.fault << ": the restarted program's window";
         EXPECT_TRUE(AwaitTaskbars(bars, true)) << row.fault << ": the taskbars shown at the end";
         ExpectLines(log, row.events);
         EndStandIns();
