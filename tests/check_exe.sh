@@ -34,8 +34,8 @@ vista=(
     RegisterClassW RegisterHotKey SetCursor SetForegroundWindow SetRect SetTimer SetWindowLongW SetWindowPos
     ShowWindow SystemParametersInfoW UpdateWindow WaitForInputIdle GetCurrentProcess GetFinalPathNameByHandleW
     IsProcessInJob IsWindow RegisterApplicationRestart ReleaseMutex VerSetConditionMask VerifyVersionInfoW wcsncmp
-    ChangeWindowMessageFilter FindWindowExW GdiFlush GetClientRect GetDC GetMonitorInfoW IsIconic IsZoomed
-    MonitorFromWindow RegisterWindowMessageW ReleaseDC SendInput SendMessageW SetLastError ShowWindowAsync
+    ChangeWindowMessageFilter CreateDCW FindWindowExW GdiFlush GetClientRect GetDC GetMonitorInfoW IsIconic IsZoomed
+    MonitorFromWindow RegisterWindowMessageW ReleaseDC SendInput SendMessageW SetLastError ShowWindowAsync memcmp
 )
 imports=$(awk '/DLL Name:/ { dll = 1; next } dll && NF == 3 && $1 ~ /^[0-9a-f]+$/ { print $3 }' \
     <<<"$info" | sort -u)

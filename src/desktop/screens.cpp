@@ -55,6 +55,37 @@ void SwitchDisplays(HWND window, bool on) {
     SendInput(1, &move, sizeof move);
 }
 
+// The screen and the points read from it, kept for the run: made once, not at every look.
+static HDC shown, copy;
+static uint32_t *points;
+
+static bool MakePointCopy() {
+    // A display context of the whole virtual screen, which may be kept (GetDC's may not).
+    shown = CreateDCW(L"DISPLAY", NULL, NULL, NULL);
+    if (shown == NULL)
+        return false;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = POINTS_ACROSS;
+    info.bmiHeader.biHeight = -POINTS_DOWN;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void *bits = NULL;
+    HBITMAP bitmap = CreateDIBSection(shown, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    copy = bitmap != NULL ? CreateCompatibleDC(shown) : NULL;
+    if (copy == NULL) { // tried again at the next look
+        if (bitmap != NULL)
+            DeleteObject(bitmap);
+        DeleteDC(shown);
+        return false;
+    }
+    SelectObject(copy, bitmap);
+    SetStretchBltMode(copy, COLORONCOLOR); // the points as they are, not blended
+    points = (uint32_t *)bits;
+    return true;
+}
+
 bool ShowsOneColour(HWND window) {
     RECT area, screen;
     GetClientRect(window, &area);
@@ -64,31 +95,14 @@ bool ShowsOneColour(HWND window) {
             top + GetSystemMetrics(SM_CYVIRTUALSCREEN));
     if (!IntersectRect(&area, &area, &screen))
         return false;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = POINTS_ACROSS;
-    info.bmiHeader.biHeight = -POINTS_DOWN;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    HDC shown = GetDC(NULL), copy = CreateCompatibleDC(shown);
-    void *bits = NULL;
-    HBITMAP points = CreateDIBSection(shown, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-    bool one = false;
-    if (copy != NULL && points != NULL) {
-        HGDIOBJ previous = SelectObject(copy, points);
-        SetStretchBltMode(copy, COLORONCOLOR); // the points as they are, not blended
-        one =
-            StretchBlt(copy, 0, 0, POINTS_ACROSS, POINTS_DOWN, shown, area.left, area.top,
-                       area.right - area.left, area.bottom - area.top, SRCCOPY) &&
-            GdiFlush() &&
-            IsOneColour((const uint32_t *)bits, POINTS_ACROSS * POINTS_DOWN, ONE_COLOUR_TOLERANCE);
-        SelectObject(copy, previous);
-    }
-    if (points != NULL)
-        DeleteObject(points);
-    if (copy != NULL)
-        DeleteDC(copy);
-    ReleaseDC(NULL, shown);
-    return one;
+    // A row of the screen for each line of points: what is copied stays small, whatever the
+    // window's size.
+    int width = area.right - area.left, height = area.bottom - area.top;
+    bool one = copy != NULL || MakePointCopy();
+    for (int row = 0; row < POINTS_DOWN && one; row++)
+        one = StretchBlt(copy, 0, row, POINTS_ACROSS, 1, shown, area.left,
+                         area.top + (2 * row + 1) * height / (2 * POINTS_DOWN), width, 1,
+                         SRCCOPY) != FALSE;
+    return one && GdiFlush() &&
+           IsOneColour(points, POINTS_ACROSS * POINTS_DOWN, ONE_COLOUR_TOLERANCE);
 }

@@ -39,9 +39,12 @@ int HideTaskbars() {
     static const wchar_t *const classes[] = {L"Shell_TrayWnd", L"Shell_SecondaryTrayWnd"};
     for (const wchar_t *name : classes) {
         for (HWND bar = NULL; (bar = FindWindowExW(NULL, bar, name, NULL)) != NULL;) {
-            count += HideOne(bar);
+            int hid = HideOne(bar);
+            count += hid;
+            // The main taskbar's Start button comes and goes with it: looked for when the
+            // taskbar itself showed.
             DWORD thread = GetWindowThreadProcessId(bar, NULL);
-            if (name == classes[0] && thread != 0) // the main taskbar's Start button
+            if (hid > 0 && name == classes[0] && thread != 0)
                 EnumThreadWindows(thread, HideStartButton, (LPARAM)&count);
         }
     }

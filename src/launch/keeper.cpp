@@ -1,6 +1,7 @@
 #include "launch/keeper.h"
 #include "desktop/screens.h"
 #include "launch/program_start.h"
+#include "launch/screen_keeper.h"
 #include "launch/second_program.h"
 #include "launch/visitor_input.h"
 #include "platform/show_wait.h"
@@ -78,27 +79,32 @@ static bool HeldFor(bool holds, DWORD *since, DWORD ms) {
     return GetTickCount() - *since >= ms;
 }
 
-// Whether the program has shown a window that Windows has reported not responding at every
-// look for HUNG2 ms. The window once found is kept while it exists, hidden or not: Windows
-// hides a window that stops responding behind a ghost copy of its own.
-static bool HungTooLong(LaunchState *state, HWND *watched, DWORD *hungSince) {
+// The program's window that HUNG2 and BLANK2 look at. The window once found is kept while it
+// exists, hidden or not: Windows hides a window that stops responding behind a ghost copy of
+// its own.
+static void KeepWatching(LaunchState *state, HWND *watched) {
     if (*watched == NULL || !IsWindow(*watched))
         *watched = FindProgramWindow(&state->second);
-    return HeldFor(*watched != NULL && IsHungAppWindow(*watched), hungSince, state->hungMs);
 }
 
-// Whether the program's visible main window has shown one colour at every look for BLANK2
-// ms. Not looked at while the displays are off for HOURS.
-static bool BlankTooLong(LaunchState *state, DWORD *blankSince) {
-    HWND window = state->displaysOff ? NULL : FindProgramWindow(&state->second);
-    return HeldFor(window != NULL && ShowsOneColour(window), blankSince, state->blankMs);
+// Whether the program's window has been reported not responding at every look for HUNG2 ms.
+static bool HungTooLong(LaunchState *state, HWND watched, DWORD *hungSince) {
+    return HeldFor(watched != NULL && IsHungAppWindow(watched), hungSince, state->hungMs);
 }
 
-// Waits for the kept program to end, looking at it about once a second: a hung window ends
-// it, as does the daily renewal; IDLE2 without input closes it for the show to start over,
-// looked at when it falls due; one that shows one colour too long (BLANK2) is ended. A
-// program without a window is never taken for hung or blank.
-static RunEnd WaitForKeptEnd(LaunchState *state) {
+// Whether the program's window, visible, has shown one colour at every look for BLANK2 ms. Not
+// looked at while the displays are off for HOURS.
+static bool BlankTooLong(LaunchState *state, HWND watched, DWORD *blankSince) {
+    bool shown = !state->displaysOff && watched != NULL && IsWindowVisible(watched);
+    return HeldFor(shown && ShowsOneColour(watched), blankSince, state->blankMs);
+}
+
+// Watches the kept program until it ends, looking at it about once a second: a hung window
+// ends it, as does the daily renewal; IDLE2 without input closes it for the show to start
+// over, looked at when it falls due; one that shows one colour too long (BLANK2) is ended. A
+// program without a window is never taken for hung or blank. Each look looks after the screens
+// too. Returns why the watch ended, with its log line; the end itself is left to the caller.
+static RunEnd WatchKeptProgram(LaunchState *state) {
     HWND watched = NULL;
     DWORD hungSince = 0, blankSince = 0;
     for (;;) {
@@ -106,28 +112,47 @@ static RunEnd WaitForKeptEnd(LaunchState *state) {
         if (state->idleMs > 0) {
             DWORD idle = MsWithoutInput(state);
             if (idle >= state->idleMs)
-                return StartOver(state);
+                return ENDED_IDLE;
             look = state->idleMs - idle < look ? state->idleMs - idle : look;
         }
         DWORD result = WaitForProgram(&state->second, look);
         if (result != WAIT_TIMEOUT)
             return result == WAIT_SHOW_ENDS ? SHOW_ENDS : ENDED_ITSELF;
+        LookAfterScreensNow(state);
         if (RenewalDue(state)) {
             WriteRunLog(&state->log,
                         "DAILY2 %s: the second program is asked to close for its fresh start",
                         Value(state, SLOT_DAILY2));
-            return CloseForFreshStart(state, RENEWAL_CLOSE_MS, ENDED_RENEWED);
+            return ENDED_RENEWED;
         }
-        if (state->hungMs > 0 && HungTooLong(state, &watched, &hungSince))
+        if (state->hungMs > 0 || state->blankMs > 0)
+            KeepWatching(state, &watched);
+        if (state->hungMs > 0 && HungTooLong(state, watched, &hungSince)) {
             WriteRunLogNumber(&state->log, "second program not responding for %s ms: ended",
                               GetTickCount() - hungSince);
-        else if (state->blankMs > 0 && BlankTooLong(state, &blankSince))
+            return ENDED_HUNG;
+        }
+        if (state->blankMs > 0 && BlankTooLong(state, watched, &blankSince)) {
             WriteRunLogNumber(&state->log, "second program showed one colour for %s ms: ended",
                               GetTickCount() - blankSince);
-        else
-            continue;
-        return EndProgram(&state->log, &state->second) == WAIT_SHOW_ENDS ? SHOW_ENDS : ENDED_HUNG;
+            return ENDED_HUNG;
+        }
     }
+}
+
+// Waits for the kept program to end, or ends it as the watch says. While it is watched, the
+// watch's looks are the screens' too: the launcher wakes once a second, not twice.
+static RunEnd WaitForKeptEnd(LaunchState *state) {
+    ScreenLooksByKeeper(true);
+    RunEnd end = WatchKeptProgram(state);
+    ScreenLooksByKeeper(false);
+    if (end == ENDED_IDLE)
+        return StartOver(state);
+    if (end == ENDED_RENEWED)
+        return CloseForFreshStart(state, RENEWAL_CLOSE_MS, ENDED_RENEWED);
+    if (end == ENDED_HUNG && EndProgram(&state->log, &state->second) == WAIT_SHOW_ENDS)
+        return SHOW_ENDS;
+    return end;
 }
 
 // Logs the end; true when the program ended by itself with the QUIT2 code (with TREE2, the

@@ -4,6 +4,7 @@
 #include "desktop/window_placing.h"
 #include "text/setting_values.h"
 #include "text/text.h"
+#include <string.h>
 
 enum {
     SCREEN_TIMER_ID = 1,
@@ -12,6 +13,27 @@ enum {
 };
 
 static LaunchState *keptRun; // the run whose screens the backdrop's timer looks after
+static bool looked;          // some key asks for the screens to be looked after
+
+// The monitors as last listed, and what tells that they may have changed: listed again when
+// the virtual screen or the number of monitors changes, and every MONITORS_AGAIN looks anyway.
+enum { MONITORS_AGAIN = 10 };
+static MonitorPlace listed[LISTED_MONITORS];
+static size_t listedCount;
+static int virtualScreen[5], looksSinceListed;
+
+static size_t CurrentMonitors() {
+    int now[5] = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                  GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN),
+                  GetSystemMetrics(SM_CMONITORS)};
+    if (listedCount == 0 || memcmp(now, virtualScreen, sizeof now) != 0 ||
+        ++looksSinceListed >= MONITORS_AGAIN) {
+        listedCount = ListMonitors(listed, LISTED_MONITORS);
+        memcpy(virtualScreen, now, sizeof now);
+        looksSinceListed = 0;
+    }
+    return listedCount;
+}
 
 static void LogMonitors(LaunchState *state) {
     MonitorPlace monitors[LISTED_MONITORS];
@@ -29,18 +51,22 @@ static void LogMonitors(LaunchState *state) {
 static void KeepWindowPlaced(LaunchState *state, RunningProgram *program, WindowKeeping *keeping) {
     if (program->process.hProcess == NULL || ProgramHasEnded(program))
         return;
-    HWND window = FindProgramWindow(program);
+    // The window placed last stays the one looked at while it shows: no search of every
+    // window each second.
+    HWND window = keeping->placed;
+    if (window == NULL || !IsWindowVisible(window))
+        window = FindProgramWindow(program);
     bool fresh = window != keeping->placed;
     if (window == NULL || (!fresh && !keeping->fullScreen))
         return; // placed once, a window may then go where its visitors move it
-    MonitorPlace monitors[LISTED_MONITORS], target;
-    size_t count = ListMonitors(monitors, LISTED_MONITORS);
+    MonitorPlace target;
+    size_t count = CurrentMonitors();
     char number[16];
     FormatUnsigned(number, sizeof number, keeping->monitor);
     if (keeping->monitor == 0 ? !MonitorOfWindow(window, &target) : count == 0)
         return;
     if (keeping->monitor != 0)
-        target = monitors[keeping->monitor <= count ? keeping->monitor - 1 : 0];
+        target = listed[keeping->monitor <= count ? keeping->monitor - 1 : 0];
     if (fresh) {
         keeping->placed = window;
         keeping->refusalTold = false;
@@ -85,8 +111,9 @@ static void KeepHours(LaunchState *state) {
     state->wokenTick = GetTickCount();
 }
 
-static void CALLBACK LookAfterScreens(HWND, UINT, UINT_PTR, DWORD) {
-    LaunchState *state = keptRun;
+void LookAfterScreensNow(LaunchState *state) {
+    if (!looked)
+        return;
     if (state->hoursSet)
         KeepHours(state);
     if (state->look.hideTaskbar && HideTaskbars() > 0)
@@ -96,6 +123,19 @@ static void CALLBACK LookAfterScreens(HWND, UINT, UINT_PTR, DWORD) {
         KeepWindowPlaced(state, &state->first, first);
     if (state->started && (second->monitor != 0 || second->fullScreen))
         KeepWindowPlaced(state, &state->second, second);
+}
+
+static void CALLBACK LookAfterScreens(HWND, UINT, UINT_PTR, DWORD) {
+    LookAfterScreensNow(keptRun);
+}
+
+void ScreenLooksByKeeper(bool byKeeper) {
+    if (!looked)
+        return;
+    if (byKeeper)
+        KillTimer(keptRun->backdrop, SCREEN_TIMER_ID);
+    else
+        SetTimer(keptRun->backdrop, SCREEN_TIMER_ID, SCREEN_LOOK_MS, LookAfterScreens);
 }
 
 void StartScreenKeeping(LaunchState *state) {
@@ -114,10 +154,10 @@ void StartScreenKeeping(LaunchState *state) {
     state->look.hideTaskbar = IsSwitchedOff(Value(state, SLOT_TASKBAR));
     if (state->look.hideTaskbar && HideTaskbars() > 0)
         WriteRunLog(&state->log, "TASKBAR 0: the taskbar is hidden for the run");
-    if (state->hoursSet || state->look.hideTaskbar || state->firstWindow.monitor != 0 ||
-        state->firstWindow.fullScreen || state->secondWindow.monitor != 0 ||
-        state->secondWindow.fullScreen)
-        SetTimer(state->backdrop, SCREEN_TIMER_ID, SCREEN_LOOK_MS, LookAfterScreens);
+    looked = state->hoursSet || state->look.hideTaskbar || state->firstWindow.monitor != 0 ||
+             state->firstWindow.fullScreen || state->secondWindow.monitor != 0 ||
+             state->secondWindow.fullScreen;
+    ScreenLooksByKeeper(false);
 }
 
 void EndScreenKeeping(LaunchState *state) {

@@ -9,6 +9,14 @@
 // window is to go on one, hides the taskbars and starts the looks.
 void StartScreenKeeping(LaunchState *state);
 
+// While the kept program is watched (true), its looks, about once a second, look after the
+// screens in place of the timer, so that the launcher wakes once a second, not twice; false
+// gives the looks back to the timer.
+void ScreenLooksByKeeper(bool byKeeper);
+
+// One look after the screens, as the timer's, when they are looked after at all.
+void LookAfterScreensNow(LaunchState *state);
+
 // Switches the displays back on when HOURS had them off. The backdrop shows the taskbars again
 // as it goes.
 void EndScreenKeeping(LaunchState *state);
