@@ -36,12 +36,11 @@ static size_t CurrentMonitors() {
 }
 
 static void LogMonitors(LaunchState *state) {
-    MonitorPlace monitors[LISTED_MONITORS];
-    size_t count = ListMonitors(monitors, LISTED_MONITORS);
+    size_t count = CurrentMonitors();
     for (size_t i = 0; i < count; i++) {
         char number[16], rect[64];
         FormatUnsigned(number, sizeof number, (unsigned long)(i + 1));
-        FormatRect(monitors[i].full, rect, sizeof rect);
+        FormatRect(listed[i].full, rect, sizeof rect);
         WriteRunLog(&state->log, "monitor %s: %s", number, rect);
     }
 }
