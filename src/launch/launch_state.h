@@ -54,11 +54,10 @@ struct LaunchState {
     WindowKeeping firstWindow, secondWindow;
     bool hoursSet; // HOURS read: the displays are off outside them
     HoursPlan hours;
-    bool displaysOff; // switched off for HOURS, and when last
-    DWORD displaysOffTick;
-    bool woken; // the displays were woken at the tick below by a move of no distance
-    DWORD wokenTick;
-    DWORD blankMs; // 0: a kept program showing one colour is left so (BLANK2)
+    bool displaysOff;   // switched off for HOURS
+    bool woken;         // switched on for HOURS, with a mouse move of no distance
+    DWORD displaysTick; // when the displays were last switched either way
+    DWORD blankMs;      // 0: a kept program showing one colour is left so (BLANK2)
 };
 
 inline const char *Value(const LaunchState *state, SettingSlot slot) {

@@ -89,25 +89,29 @@ static void KeepWindowPlaced(LaunchState *state, RunningProgram *program, Window
     }
 }
 
+// Switches the displays on or off, with AWAKE's hold on them.
+static void SetDisplays(LaunchState *state, bool on) {
+    HoldDisplay(&state->awake, on);
+    SwitchDisplays(state->backdrop, on);
+    state->displaysOff = !on;
+    state->woken = on;
+    state->displaysTick = GetTickCount();
+}
+
 // The displays off outside HOURS, again every minute while so; on when the hours begin.
 static void KeepHours(LaunchState *state) {
     SYSTEMTIME now;
     GetLocalTime(&now);
     bool on = IsWithinHours(&state->hours, now.wDayOfWeek, now.wHour * 60u + now.wMinute);
     if (on != state->displaysOff &&
-        (on || GetTickCount() - state->displaysOffTick < DISPLAYS_OFF_AGAIN_MS))
+        (on || GetTickCount() - state->displaysTick < DISPLAYS_OFF_AGAIN_MS))
         return;
     if (on || !state->displaysOff)
         WriteRunLog(&state->log,
                     on ? "HOURS %s begin: the displays are switched on"
                        : "outside HOURS %s: the displays are switched off",
                     Value(state, SLOT_HOURS));
-    HoldDisplay(&state->awake, on);
-    SwitchDisplays(state->backdrop, on);
-    state->displaysOff = !on;
-    state->displaysOffTick = GetTickCount();
-    state->woken = on;
-    state->wokenTick = GetTickCount();
+    SetDisplays(state, on);
 }
 
 void LookAfterScreensNow(LaunchState *state) {
@@ -163,7 +167,5 @@ void EndScreenKeeping(LaunchState *state) {
     if (!state->displaysOff)
         return;
     WriteRunLog(&state->log, "the launcher ends: the displays are switched on");
-    HoldDisplay(&state->awake, true);
-    SwitchDisplays(state->backdrop, true);
-    state->displaysOff = false;
+    SetDisplays(state, true);
 }

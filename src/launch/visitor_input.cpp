@@ -14,7 +14,7 @@ enum { WAKE_INPUT_MS = 2000 }; // how long the displays' wake may take to show a
 
 bool InputCame(LaunchState *state) {
     bool came = NoteInput(&state->input, GetTickCount(), LastInputStamp(state));
-    if (state->woken && GetTickCount() - state->wokenTick >= WAKE_INPUT_MS)
+    if (state->woken && GetTickCount() - state->displaysTick >= WAKE_INPUT_MS)
         state->woken = false;
     // The move of no distance that woke the displays when the show's hours began is no
     // visitor: it neither skips an intro nor counts against IDLE2.
