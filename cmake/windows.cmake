@@ -56,7 +56,8 @@ target_compile_options(korvane PRIVATE -fno-asynchronous-unwind-tables -fno-unwi
 set_source_files_properties(src/resources/korvane.rc PROPERTIES OBJECT_DEPENDS
     "${CMAKE_SOURCE_DIR}/src/resources/korvane.manifest;${CMAKE_SOURCE_DIR}/src/resources/korvane.ico")
 target_link_libraries(korvane PRIVATE korvane_win)
-target_link_options(korvane PRIVATE -s)
+# Its own entry point, without the C runtime's start-up code (main.cpp says why).
+target_link_options(korvane PRIVATE -s -nostartfiles)
 
 # The demo show's first program (scripts/demo.sh).
 add_executable(demo_intro WIN32 demo/intro.cpp)

@@ -8,7 +8,7 @@ info=$("$2" -p "$1")$("$3" -J coff -i "$1" -O rc)
 dlls=$(sed -n 's/^\s*DLL Name: //p' <<<"$info" | tr 'a-z' 'A-Z' | sort -u | tr '\n' ' ')
 status=0
 [ "$(stat -c %s "$1")" -le 65536 ] || { echo "FAIL: over 64 KiB"; status=1; }
-[[ "$dlls" =~ ^((KERNEL32|USER32|GDI32|MSVCRT|SHELL32)\.DLL\ )+$ ]] || { echo "FAIL: imports"; status=1; }
+[[ "$dlls" =~ ^((KERNEL32|USER32|GDI32|MSVCRT|SHELL32|ADVAPI32|WS2_32)\.DLL\ )+$ ]] || { echo "FAIL: imports"; status=1; }
 # What the system DLLs of Windows Vista export, of what the launcher may import, checked one by one
 # against Microsoft's documentation ("minimum supported client"); later functions are looked up
 # at run time with GetProcAddress instead.
@@ -16,26 +16,24 @@ vista=(
     CreateCompatibleDC CreateDIBSection CreateSolidBrush DeleteDC DeleteObject GetStockObject SelectObject
     SetBrushOrgEx SetStretchBltMode StretchBlt AssignProcessToJobObject CloseHandle CreateFileW CreateJobObjectW
     CreateMutexW OpenProcess QueryInformationJobObject ResumeThread SetInformationJobObject TerminateJobObject
-    CreateProcessW CreateThread DeleteCriticalSection EnterCriticalSection ExitProcess FindClose FindFirstFileW
-    FormatMessageW FreeLibrary GetCommandLineW GetCurrentDirectoryW GetCurrentThreadId GetDriveTypeW GetErrorMode
-    GetExitCodeProcess GetFileAttributesW GetFileSizeEx GetFullPathNameW GetLastError GetLocalTime
-    GetModuleHandleA GetModuleHandleW GetPrivateProfileStringW GetProcAddress GetProcessHeap GetProcessId
-    GetStartupInfoA GetStartupInfoW GetTickCount HeapAlloc HeapFree InitializeCriticalSection LeaveCriticalSection
-    LoadLibraryA LoadLibraryW MoveFileExW MulDiv ReadFile SearchPathW SetCurrentDirectoryW SetEnvironmentVariableW
-    SetErrorMode SetThreadExecutionState SetUnhandledExceptionFilter Sleep TerminateProcess TlsGetValue
-    VirtualProtect VirtualQuery WaitForSingleObject WriteFile __getmainargs __initenv __p__acmdln __p__commode
-    __p__fmode __set_app_type __setusermatherr _amsg_exit _cexit _initterm _iob _onexit abort calloc exit fprintf
-    free fwrite malloc memcpy memmove signal strlen strncmp vfprintf wcscmp wcslen wcspbrk ShellExecuteExW
-    AllowSetForegroundWindow BeginPaint BringWindowToTop CreateWindowExW DefWindowProcW DestroyWindow
-    DispatchMessageW EndPaint EnumDisplayMonitors EnumThreadWindows EnumWindows GetClassNameW GetForegroundWindow
-    GetSystemMetrics GetTopWindow GetWindow GetWindowLongW GetWindowRect GetWindowTextW GetWindowThreadProcessId
-    IntersectRect GetLastInputInfo InvalidateRect IsHungAppWindow IsWindowVisible KillTimer LoadCursorW LoadIconW
-    MapWindowPoints MessageBoxW MsgWaitForMultipleObjectsEx PeekMessageW PostMessageW PostQuitMessage RedrawWindow
-    RegisterClassW RegisterHotKey SetCursor SetForegroundWindow SetRect SetTimer SetWindowLongW SetWindowPos
-    ShowWindow SystemParametersInfoW UpdateWindow WaitForInputIdle GetCurrentProcess GetFinalPathNameByHandleW
-    IsProcessInJob IsWindow RegisterApplicationRestart ReleaseMutex VerSetConditionMask VerifyVersionInfoW wcsncmp
-    ChangeWindowMessageFilter CreateDCW FindWindowExW GdiFlush GetClientRect GetDC GetMonitorInfoW IsIconic IsZoomed
-    MonitorFromWindow RegisterWindowMessageW ReleaseDC SendInput SendMessageW SetLastError ShowWindowAsync memcmp
+    CreateProcessW CreateThread EnterCriticalSection ExitProcess FindClose FindFirstFileW FormatMessageW
+    GetCommandLineW GetCurrentDirectoryW GetCurrentThreadId GetDriveTypeW GetErrorMode GetExitCodeProcess
+    GetFileAttributesW GetFileSizeEx GetFullPathNameW GetLastError GetLocalTime GetModuleHandleW
+    GetPrivateProfileStringW GetProcAddress GetProcessHeap GetProcessId GetStartupInfoW GetTickCount HeapAlloc
+    HeapFree InitializeCriticalSection LeaveCriticalSection LoadLibraryW MoveFileExW MulDiv ReadFile SearchPathW
+    SetCurrentDirectoryW SetEnvironmentVariableW SetErrorMode SetThreadExecutionState TerminateProcess
+    WaitForSingleObject WriteFile memmove strlen wcscmp wcslen wcspbrk ShellExecuteExW AllowSetForegroundWindow
+    BeginPaint BringWindowToTop CreateWindowExW DefWindowProcW DestroyWindow DispatchMessageW EndPaint
+    EnumDisplayMonitors EnumThreadWindows EnumWindows GetClassNameW GetForegroundWindow GetSystemMetrics
+    GetWindow GetWindowLongW GetWindowRect GetWindowTextW GetWindowThreadProcessId IntersectRect
+    GetLastInputInfo InvalidateRect IsHungAppWindow IsWindowVisible KillTimer LoadCursorW LoadIconW
+    MapWindowPoints MessageBoxW MsgWaitForMultipleObjectsEx PeekMessageW PostMessageW PostQuitMessage
+    RedrawWindow RegisterClassW RegisterHotKey SetCursor SetForegroundWindow SetRect SetTimer SetWindowLongW
+    SetWindowPos ShowWindow SystemParametersInfoW UpdateWindow WaitForInputIdle GetCurrentProcess
+    GetFinalPathNameByHandleW IsProcessInJob IsWindow RegisterApplicationRestart ReleaseMutex
+    VerSetConditionMask VerifyVersionInfoW wcsncmp ChangeWindowMessageFilter CreateDCW FindWindowExW GdiFlush
+    GetClientRect GetMonitorInfoW IsIconic IsZoomed MonitorFromWindow RegisterWindowMessageW SendInput
+    SendMessageW SetLastError ShowWindowAsync memcmp
 )
 imports=$(awk '/DLL Name:/ { dll = 1; next } dll && NF == 3 && $1 ~ /^[0-9a-f]+$/ { print $3 }' \
     <<<"$info" | sort -u)
