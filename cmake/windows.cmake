@@ -19,6 +19,18 @@ add_link_options(-static -Wl,--gc-sections)
 target_compile_options(korvane_text PRIVATE -ffunction-sections -fdata-sections
     -fno-asynchronous-unwind-tables -fno-unwind-tables)
 
+# The event log's texts: a message table made from the .mc file at build time, with the header
+# of its ids for the code that reports the events.
+set(events_dir ${CMAKE_BINARY_DIR}/events)
+set(events_mc ${CMAKE_SOURCE_DIR}/src/resources/korvane_events.mc)
+add_custom_command(
+    OUTPUT ${events_dir}/korvane_events.h ${events_dir}/korvane_events.rc ${events_dir}/MSG00409.bin
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${events_dir}
+    COMMAND ${mingw_processor}-w64-mingw32-windmc -A -h ${events_dir} -r ${events_dir} ${events_mc}
+    DEPENDS ${events_mc}
+    COMMENT "Making the event log's message table")
+add_custom_target(korvane_events DEPENDS ${events_dir}/korvane_events.h)
+
 add_library(korvane_win STATIC
     src/launch/alert.cpp
     src/platform/com_library.cpp
@@ -44,8 +56,13 @@ add_library(korvane_win STATIC
     src/desktop/taskbar.cpp
     src/desktop/window_lookup.cpp
     src/desktop/window_placing.cpp
-    src/launch/screen_keeper.cpp)
-target_link_libraries(korvane_win PUBLIC korvane_text gdi32 shell32)
+    src/launch/screen_keeper.cpp
+    src/launch/world_wait.cpp
+    src/platform/port_look.cpp
+    src/platform/run_report.cpp)
+target_link_libraries(korvane_win PUBLIC korvane_text gdi32 shell32 advapi32 ws2_32)
+target_include_directories(korvane_win PUBLIC ${events_dir})
+add_dependencies(korvane_win korvane_events)
 # Every platform call with text is the wide one; the plain names (IDC_ARROW...) follow.
 target_compile_definitions(korvane_win PRIVATE UNICODE _UNICODE)
 target_compile_options(korvane_win PRIVATE -fno-asynchronous-unwind-tables -fno-unwind-tables)
@@ -54,7 +71,7 @@ add_executable(korvane WIN32 src/launch/main.cpp src/resources/korvane.rc)
 target_compile_options(korvane PRIVATE -fno-asynchronous-unwind-tables -fno-unwind-tables)
 # windres does not tell which files the resources pull in.
 set_source_files_properties(src/resources/korvane.rc PROPERTIES OBJECT_DEPENDS
-    "${CMAKE_SOURCE_DIR}/src/resources/korvane.manifest;${CMAKE_SOURCE_DIR}/src/resources/korvane.ico")
+    "${CMAKE_SOURCE_DIR}/src/resources/korvane.manifest;${CMAKE_SOURCE_DIR}/src/resources/korvane.ico;${events_dir}/korvane_events.rc;${events_dir}/MSG00409.bin")
 target_link_libraries(korvane PRIVATE korvane_win)
 # Its own entry point, without the C runtime's start-up code (main.cpp says why).
 target_link_options(korvane PRIVATE -s -nostartfiles)

@@ -34,6 +34,8 @@ vista=(
     VerSetConditionMask VerifyVersionInfoW wcsncmp ChangeWindowMessageFilter CreateDCW FindWindowExW GdiFlush
     GetClientRect GetMonitorInfoW IsIconic IsZoomed MonitorFromWindow RegisterWindowMessageW SendInput
     SendMessageW SetLastError ShowWindowAsync memcmp
+    CreateEventW SetEvent Sleep GetCurrentProcessId RegisterEventSourceW ReportEventW WSAStartup WSACleanup
+    GetAddrInfoW FreeAddrInfoW socket connect closesocket strchr strrchr
 )
 imports=$(awk '/DLL Name:/ { dll = 1; next } dll && NF == 3 && $1 ~ /^[0-9a-f]+$/ { print $3 }' \
     <<<"$info" | sort -u)

@@ -1,5 +1,6 @@
 #include "desktop/backdrop.h"
 #include "desktop/taskbar.h"
+#include "platform/run_report.h"
 #include "platform/show_wait.h"
 #include "resources/resource_ids.h"
 
@@ -184,7 +185,7 @@ LRESULT CALLBACK BackdropWndProc(HWND window, UINT message, WPARAM wParam, LPARA
             return 0;
         ShowTaskbarsAtEnd(window);
         LetSleep(LookOf(window)->awake);
-        WriteRunLog(LookOf(window)->log, "end");
+        WriteRunEvent(LookOf(window)->log, EVENT_SHOW_ENDS, "end");
         ExitProcess(0);
     case WM_HOTKEY:
         NoteShowEnds();

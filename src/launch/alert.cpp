@@ -1,4 +1,5 @@
 #include "launch/alert.h"
+#include "platform/run_report.h"
 #include "platform/show_wait.h"
 #include "platform/wide_text.h"
 #include "text/alert_text.h"
@@ -35,7 +36,7 @@ void ShowRunAlert(RunLog *log, DWORD closeAfterMs, const char *caption, const ch
     size_t argCount = arg2 ? 2 : arg1 ? 1 : 0;
     char text[ALERT_TEXT_CHARS];
     FormatAlertText(text, sizeof text, format, args, argCount);
-    WriteRunLog(log, "alert %s: %s", caption, text);
+    WriteRunEvent(log, EVENT_ALERT, "alert %s: %s", caption, text);
     // The box shows as many characters as it always has: 255 UTF-16 units.
     wchar_t wideText[ALERT_TEXT_UNITS], wideCaption[16];
     ToWide(text, wideText, ALERT_TEXT_UNITS);

@@ -2,6 +2,7 @@
 #include "desktop/window_lookup.h"
 #include "launch/program_start.h"
 #include "launch/visitor_input.h"
+#include "launch/world_wait.h"
 #include "platform/show_wait.h"
 #include "text/log_line.h"
 #include "text/setting_values.h"
@@ -53,11 +54,11 @@ static FirstEnd WaitForFirstProgramEnd(LaunchState *state) {
     }
     if (result == WAIT_SHOW_ENDS)
         return FIRST_SHOW_ENDS;
-    WriteRunLogNumber(&state->log,
-                      state->first.job != NULL
-                          ? "first program ended, and every program it started: exit code %s"
-                          : "first program ended: exit code %s",
-                      ProgramExitCode(&state->first));
+    WriteRunEventNumber(&state->log, EVENT_FIRST_ENDS,
+                        state->first.job != NULL
+                            ? "first program ended, and every program it started: exit code %s"
+                            : "first program ended: exit code %s",
+                        ProgramExitCode(&state->first));
     return FIRST_ENDED;
 }
 
@@ -83,6 +84,8 @@ static void WaitForTitleToGo(LaunchState *state) {
 
 // Starts the first program after DELAY1 (0 reads as 1500 ms). False when it did not start.
 static bool StartFirstProgram(LaunchState *state) {
+    AwaitWorld(state, 0);
+    NoteRunStage(&state->log, "first");
     char directory[PATH_CHARS];
     if (!MakeDirectoryCurrent(Value(state, SLOT_WDIR1), directory, sizeof directory))
         Alert(state, "Error", "Directory  = %s not Found", Value(state, SLOT_WDIR1));
@@ -129,8 +132,10 @@ void RunFirstProgram(LaunchState *state) {
         ReleaseProgram(&state->first);
     }
     state->current = NULL;
-    if (end != FIRST_SKIPPED && IsValueSet(Value(state, SLOT_TITLE1)))
+    if (end != FIRST_SKIPPED && IsValueSet(Value(state, SLOT_TITLE1))) {
+        NoteRunStage(&state->log, "title1");
         WaitForTitleToGo(state);
+    }
     BringWindowToTop(state->backdrop);
 }
 

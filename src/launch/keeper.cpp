@@ -4,6 +4,7 @@
 #include "launch/screen_keeper.h"
 #include "launch/second_program.h"
 #include "launch/visitor_input.h"
+#include "launch/world_wait.h"
 #include "platform/show_wait.h"
 #include "text/keeping_values.h"
 #include "text/log_line.h"
@@ -120,21 +121,23 @@ static RunEnd WatchKeptProgram(LaunchState *state) {
             return result == WAIT_SHOW_ENDS ? SHOW_ENDS : ENDED_ITSELF;
         LookAfterScreensNow(state);
         if (RenewalDue(state)) {
-            WriteRunLog(&state->log,
-                        "DAILY2 %s: the second program is asked to close for its fresh start",
-                        Value(state, SLOT_DAILY2));
+            WriteRunEvent(&state->log, EVENT_RENEWED,
+                          "DAILY2 %s: the second program is asked to close for its fresh start",
+                          Value(state, SLOT_DAILY2));
             return ENDED_RENEWED;
         }
         if (state->hungMs > 0 || state->blankMs > 0)
             KeepWatching(state, &watched);
         if (state->hungMs > 0 && HungTooLong(state, watched, &hungSince)) {
-            WriteRunLogNumber(&state->log, "second program not responding for %s ms: ended",
-                              GetTickCount() - hungSince);
+            WriteRunEventNumber(&state->log, EVENT_HUNG_ENDED,
+                                "second program not responding for %s ms: ended",
+                                GetTickCount() - hungSince);
             return ENDED_HUNG;
         }
         if (state->blankMs > 0 && BlankTooLong(state, watched, &blankSince)) {
-            WriteRunLogNumber(&state->log, "second program showed one colour for %s ms: ended",
-                              GetTickCount() - blankSince);
+            WriteRunEventNumber(&state->log, EVENT_BLANK_ENDED,
+                                "second program showed one colour for %s ms: ended",
+                                GetTickCount() - blankSince);
             return ENDED_HUNG;
         }
     }
@@ -144,6 +147,7 @@ static RunEnd WatchKeptProgram(LaunchState *state) {
 // watch's looks are the screens' too: the launcher wakes once a second, not twice.
 static RunEnd WaitForKeptEnd(LaunchState *state) {
     ScreenLooksByKeeper(true);
+    NoteRunStage(&state->log, "kept");
     RunEnd end = WatchKeptProgram(state);
     ScreenLooksByKeeper(false);
     if (end == ENDED_IDLE)
@@ -163,12 +167,12 @@ static bool EndsTheShow(LaunchState *state, RunEnd end) {
     char number[16], ran[16];
     FormatUnsigned(number, sizeof number, code);
     FormatUnsigned(ran, sizeof ran, GetTickCount() - state->secondStartTick);
-    WriteRunLog(&state->log,
-                state->second.job != NULL
-                    ? "second program ended, and every program it started: exit code %s (of the "
-                      "last to end) after %s ms"
-                    : "second program ended: exit code %s after %s ms",
-                number, ran);
+    WriteRunEvent(&state->log, EVENT_SECOND_ENDS,
+                  state->second.job != NULL
+                      ? "second program ended, and every program it started: exit code %s (of the "
+                        "last to end) after %s ms"
+                      : "second program ended: exit code %s after %s ms",
+                  number, ran);
     const char *quit = Value(state, SLOT_QUIT2);
     if (end != ENDED_ITSELF || !IsValueSet(quit) || (int32_t)code != ParseDelay(quit))
         return false;
@@ -181,14 +185,16 @@ void ReadKeepingValues(LaunchState *state) {
     state->renewedDay = 0;
     NoteKeptStart(state); // a launcher started after the time renews from the next day
     if (!state->daily && IsValueSet(Value(state, SLOT_DAILY2)))
-        WriteRunLog(&state->log, "DAILY2 '%s' does not read as a time: no daily renewal",
-                    Value(state, SLOT_DAILY2));
+        WriteRunEvent(&state->log, EVENT_BAD_VALUE,
+                      "DAILY2 '%s' does not read as a time: no daily renewal",
+                      Value(state, SLOT_DAILY2));
 }
 
 // The backdrop stays below the program's windows all the while, so the screens never show
 // the desktop between two runs.
 bool KeepSecondProgram(LaunchState *state) {
     uint32_t shortRuns = 0;
+    RunEnd end = ENDED_ITSELF;
     for (;;) {
         if (state->started && state->second.process.hProcess == NULL) {
             WriteRunLog(&state->log, "second program has no process of its own to keep: the "
@@ -196,7 +202,7 @@ bool KeepSecondProgram(LaunchState *state) {
             return false;
         }
         if (state->started) {
-            RunEnd end = WaitForKeptEnd(state);
+            end = WaitForKeptEnd(state);
             if (end == SHOW_ENDS || EndsTheShow(state, end))
                 return false;
             if (end == ENDED_IDLE)
@@ -207,10 +213,16 @@ bool KeepSecondProgram(LaunchState *state) {
         bool longRun = state->started && GetTickCount() - state->secondStartTick >= LONG_RUN_MS;
         shortRuns = longRun ? 0 : shortRuns + 1;
         DWORD wait = RestartWaitMs(state->restartMs, shortRuns);
-        WriteRunLogNumber(&state->log, "starting the second program again in %s ms", wait);
+        // A restart after an end the launcher did not ask for (a crash, say) is worth a warning.
+        NoteRunStage(&state->log, "restart_wait");
+        WriteRunEventNumber(&state->log,
+                            state->started && end == ENDED_ITSELF ? EVENT_RESTARTED : 0,
+                            "starting the second program again in %s ms", wait);
         SleepServicing(wait);
+        AwaitWorld(state, 1);
         if (ShowEnding())
             return false;
+        NoteRunStage(&state->log, "second");
         TakeForeground(state);
         StartSecondProgram(state, false);
     }

@@ -15,26 +15,49 @@
 #include "launch/screen_keeper.h"
 #include "launch/second_program.h"
 #include "launch/unattended.h"
+#include "launch/world_wait.h"
 #include "platform/keep_awake.h"
 #include "platform/show_wait.h"
 #include "platform/run_log.h"
+#include "text/alert_text.h"
 #include "text/launch_settings.h"
 #include "text/log_line.h"
 #include "text/setting_values.h"
 #include "text/text.h"
+#include <string.h>
 
 static void RepaintBackdrop(LaunchState *state) {
     RedrawWindow(state->backdrop, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
-// With LOG set the run appends to that file; it says where its settings came from.
+// With LOG set the run appends to that file, with EVENTLOG and STATUS it reports beyond it;
+// it says where its settings came from, and names the keys of their section it does not know.
 static void OpenLog(LaunchState *state, const char *argumentText) {
-    if (!IsValueSet(Value(state, SLOT_LOG)) || !OpenRunLog(&state->log, Value(state, SLOT_LOG)))
-        return;
-    WriteRunLog(&state->log, "start: arguments '%s'; settings from profile %s, section [%s]",
-                argumentText, state->settings.profile, state->settings.section);
+    if (IsValueSet(Value(state, SLOT_LOG)))
+        OpenRunLog(&state->log, Value(state, SLOT_LOG));
+    OpenRunReport(&state->log, &state->report, IsSwitchedOn(Value(state, SLOT_EVENTLOG)),
+                  Value(state, SLOT_STATUS));
+    WriteRunEvent(&state->log, EVENT_RUN_STARTS,
+                  "start: arguments '%s'; settings from profile %s, section [%s]", argumentText,
+                  state->settings.profile, state->settings.section);
     if (state->settings.encoding[0] != '\0')
         WriteRunLog(&state->log, "profile read as %s", state->settings.encoding);
+    // One line each in the log; one event names them all, so that none is held back.
+    char names[KEY_LIST_CHARS + 64] = "";
+    size_t used = 0;
+    for (const char *key = state->settings.keys; *key != '\0'; key += strlen(key) + 1) {
+        if (!IsUnknownSettingKey(key))
+            continue;
+        WriteRunLog(&state->log, "unknown key '%s' in [%s]: ignored", key, state->settings.section);
+        used += CopyText(names + used, sizeof names - used, used == 0 ? "'" : ", '");
+        used += CopyText(names + used, sizeof names - used, key);
+        used += CopyText(names + used, sizeof names - used, "'");
+    }
+    const char *args[] = {state->settings.section, names};
+    char event[LOG_LINE_CHARS];
+    FormatAlertText(event, sizeof event, "unknown keys in [%s]: %s; ignored", args, 2);
+    if (used > 0)
+        ReportRunEvent(&state->log, EVENT_UNKNOWN_KEYS, event);
 }
 
 // The values read once for the whole run.
@@ -55,6 +78,7 @@ static void ReadRunValues(LaunchState *state) {
     state->first.which = "first";
     state->second.which = "second";
     ReadKeepingValues(state);
+    ReadWorldWaits(state);
     state->color.red = ParseColorComponent(Value(state, SLOT_RED));
     state->color.green = ParseColorComponent(Value(state, SLOT_GREEN));
     state->color.blue = ParseColorComponent(Value(state, SLOT_BLUE));
@@ -79,6 +103,8 @@ static void BeginRound(LaunchState *state) {
 // The second program's first start; with RESTART2 it is kept, and a start that failed is
 // tried again after the restart wait. True when the show is to start over (IDLE2).
 static bool RunSecondProgram(LaunchState *state) {
+    AwaitWorld(state, 1);
+    NoteRunStage(&state->log, "second");
     if (!MakeDirectoryCurrent(Value(state, SLOT_WDIR2), state->secondDirectory,
                               sizeof state->secondDirectory))
         Alert(state, "Alert", "Directory  = %s not Found", Value(state, SLOT_WDIR2));
@@ -95,6 +121,7 @@ static bool RunSecondProgram(LaunchState *state) {
 // The exit key: nothing more is started; the program of the stage then running is asked to
 // close, not forced: it may have work to save.
 static void EndOnExitKey(LaunchState *state) {
+    NoteRunStage(&state->log, "ending");
     WriteRunLog(&state->log, "EXITKEY pressed: the show ends, nothing more is started");
     RunningProgram *program = state->current;
     if (program == NULL || program->process.hProcess == NULL || ProgramHasEnded(program))
@@ -106,7 +133,7 @@ static void EndOnExitKey(LaunchState *state) {
 
 static int EndRun(LaunchState *state) {
     LetSleep(&state->awake);
-    WriteRunLog(&state->log, "end");
+    WriteRunEvent(&state->log, EVENT_SHOW_ENDS, "end");
     return 0;
 }
 

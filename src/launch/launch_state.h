@@ -6,6 +6,7 @@
 #include "launch/program_tree.h"
 #include "platform/keep_awake.h"
 #include "platform/run_log.h"
+#include "platform/run_report.h"
 #include "text/input_clock.h"
 #include "text/launch_settings.h"
 #include "text/screen_values.h"
@@ -18,6 +19,14 @@ struct WindowKeeping {
     bool fullScreen;  // kept over its monitor whole
     HWND placed;      // the window placed last; another one is placed afresh
     bool refusalTold; // Windows refused a change of it, logged once
+};
+
+// What a program waits for before each start (WAIT1, WAIT2).
+struct WorldWait {
+    bool set;
+    bool tcp;                   // a TCP port that accepts a connection, else a path that exists
+    wchar_t target[PATH_UNITS]; // the full path, or the host
+    wchar_t port[8];
 };
 
 struct LaunchState {
@@ -58,6 +67,9 @@ struct LaunchState {
     bool woken;         // switched on for HOURS, with a mouse move of no distance
     DWORD displaysTick; // when the displays were last switched either way
     DWORD blankMs;      // 0: a kept program showing one colour is left so (BLANK2)
+    RunReport report;   // the event log and the status file, when asked for
+    WorldWait waits[2]; // the first program's and the second's
+    DWORD waitLimitMs;  // 0: each of those waits lasts until what it waits for is there
 };
 
 inline const char *Value(const LaunchState *state, SettingSlot slot) {

@@ -110,6 +110,33 @@ static void ReadSetting(LaunchSettings *settings, int slot, const char *text, si
     ToUtf8(wideValue, value, VALUE_CHARS);
 }
 
+// The names of the section's keys, for the run to name those it does not know: listed from the
+// text when there is one, else by the platform's reader, which gives them (with a NULL key)
+// each ended by a NUL, the list by one more, the last name cut when they do not fit.
+static void ListKeys(LaunchSettings *settings, const char *text, size_t length,
+                     const wchar_t *section, const wchar_t *file) {
+    if (text != NULL) {
+        ListProfileKeys(text, length, settings->section, settings->keys, KEY_LIST_CHARS);
+        return;
+    }
+    enum { LIST_UNITS = KEY_LIST_CHARS };
+    wchar_t names[LIST_UNITS];
+    DWORD units = GetPrivateProfileStringW(section, NULL, L"", names, LIST_UNITS, file);
+    size_t used = 0;
+    for (DWORD at = 0; at < units && names[at] != L'\0';) {
+        size_t nameUnits = wcslen(names + at);
+        bool whole = at + nameUnits < units || units < LIST_UNITS - 2;
+        char name[VALUE_CHARS];
+        size_t nameChars = ToUtf8(names + at, name, sizeof name) + 1;
+        if (whole && used + nameChars < KEY_LIST_CHARS) {
+            CopyText(settings->keys + used, KEY_LIST_CHARS - used, name);
+            used += nameChars;
+        }
+        at += (DWORD)nameUnits + 1;
+    }
+    settings->keys[used] = '\0';
+}
+
 bool ReadProfileSettings(LaunchSettings *settings) {
     char fileName[VALUE_CHARS];
     char section[VALUE_CHARS];
@@ -135,6 +162,7 @@ bool ReadProfileSettings(LaunchSettings *settings) {
     CopyText(settings->encoding, sizeof settings->encoding, encoding);
     for (int slot = 0; slot < SETTING_COUNT; slot++)
         ReadSetting(settings, slot, text, length, wideSection, fullPath);
+    ListKeys(settings, text, length, wideSection, fullPath);
     if (text != NULL)
         HeapFree(GetProcessHeap(), 0, text);
     return true;

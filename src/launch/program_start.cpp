@@ -1,5 +1,6 @@
 #include "launch/program_start.h"
 #include "launch/shell_open.h"
+#include "platform/run_report.h"
 #include "platform/show_wait.h"
 #include "platform/wide_text.h"
 #include "text/launch_settings.h"
@@ -87,8 +88,10 @@ StartResult StartProgram(RunLog *log, RunningProgram *program, const char *comma
                        &program->process)) {
         char id[16];
         FormatUnsigned(id, sizeof id, program->process.dwProcessId);
-        WriteRunLog(log, "%s program started: process id %s, command line '%s', folder '%s'", which,
-                    id, commandLine, startIn);
+        WriteRunEvent(log,
+                      NoteProgramStart(log, program->which[0] == 's', program->process.dwProcessId),
+                      "%s program started: process id %s, command line '%s', folder '%s'", which,
+                      id, commandLine, startIn);
         LetTakeForeground(log, program, wholeTree);
         if (wholeTree)
             JoinOwnJob(log, program);

@@ -152,8 +152,8 @@ void StartScreenKeeping(LaunchState *state) {
     const char *hours = Value(state, SLOT_HOURS);
     state->hoursSet = IsValueSet(hours) && ParseHours(hours, &state->hours);
     if (IsValueSet(hours) && !state->hoursSet)
-        WriteRunLog(&state->log, "HOURS '%s' does not read as hours: the screens are always on",
-                    hours);
+        WriteRunEvent(&state->log, EVENT_BAD_VALUE,
+                      "HOURS '%s' does not read as hours: the screens are always on", hours);
     state->look.hideTaskbar = IsSwitchedOff(Value(state, SLOT_TASKBAR));
     if (state->look.hideTaskbar && HideTaskbars() > 0)
         WriteRunLog(&state->log, "TASKBAR 0: the taskbar is hidden for the run");

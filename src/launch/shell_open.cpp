@@ -1,5 +1,6 @@
 #include "launch/shell_open.h"
 #include "platform/com_library.h"
+#include "platform/run_report.h"
 #include "platform/wide_text.h"
 #include "text/command_line.h"
 #include "text/launch_settings.h"
@@ -57,17 +58,18 @@ bool OpenThroughShell(RunLog *log, RunningProgram *program, const char *commandL
     }
     program->process.hProcess = shell.hProcess;
     if (shell.hProcess == NULL) {
-        WriteRunLog(log,
-                    "%s program opened through the shell by a program already running, so "
-                    "there is no process to wait for: file '%s', parameters '%s'",
-                    program->which, file, parameters);
+        WriteRunEvent(log, NoteProgramStart(log, program->which[0] == 's', 0),
+                      "%s program opened through the shell by a program already running, so "
+                      "there is no process to wait for: file '%s', parameters '%s'",
+                      program->which, file, parameters);
         return true;
     }
     program->process.dwProcessId = GetProcessId(shell.hProcess);
     char id[16];
     FormatUnsigned(id, sizeof id, program->process.dwProcessId);
-    WriteRunLog(log,
-                "%s program started through the shell: process id %s, file '%s', parameters '%s'",
-                program->which, id, file, parameters);
+    WriteRunEvent(log,
+                  NoteProgramStart(log, program->which[0] == 's', program->process.dwProcessId),
+                  "%s program started through the shell: process id %s, file '%s', parameters '%s'",
+                  program->which, id, file, parameters);
     return true;
 }

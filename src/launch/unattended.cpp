@@ -88,9 +88,9 @@ void RegisterExitKey(LaunchState *state) {
     if (!IsValueSet(value))
         return;
     if (!ParseExitKey(value, &modifiers, &key)) {
-        WriteRunLog(&state->log,
-                    "EXITKEY '%s' does not read as a key combination: the show runs without it",
-                    value);
+        WriteRunEvent(&state->log, EVENT_BAD_VALUE,
+                      "EXITKEY '%s' does not read as a key combination: the show runs without it",
+                      value);
         return;
     }
     if (key == F12_KEY)

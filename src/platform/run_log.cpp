@@ -52,6 +52,13 @@ static HANDLE RollOver(RunLog *log, HANDLE file) {
     return OpenForAppending(log->name);
 }
 
+void LocalLogTime(LogTime *time) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    *time = {now.wYear,   now.wMonth,  now.wDay,         now.wHour,
+             now.wMinute, now.wSecond, now.wMilliseconds};
+}
+
 void WriteRunLog(RunLog *log, const char *format, const char *arg1, const char *arg2,
                  const char *arg3, const char *arg4) {
     if (log->name[0] == L'\0')
@@ -59,10 +66,14 @@ void WriteRunLog(RunLog *log, const char *format, const char *arg1, const char *
     const char *args[] = {arg1, arg2, arg3, arg4};
     char event[LOG_LINE_CHARS];
     FormatAlertText(event, sizeof event, format, args, sizeof args / sizeof args[0]);
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    const LogTime time = {now.wYear,   now.wMonth,  now.wDay,         now.wHour,
-                          now.wMinute, now.wSecond, now.wMilliseconds};
+    WriteRunLogText(log, event);
+}
+
+void WriteRunLogText(RunLog *log, const char *event) {
+    if (log->name[0] == L'\0')
+        return;
+    LogTime time;
+    LocalLogTime(&time);
     char line[LOG_LINE_CHARS];
     DWORD length = (DWORD)FormatLogLine(line, sizeof line, &time, event);
     EnterCriticalSection(&log->thread);

@@ -11,6 +11,7 @@ enum {
     VALUE_CHARS = MAX_VALUE_UNITS * 3 + 1, // buffer size of every value, terminator included
     PATH_UNITS = 261,                      // wide buffer of a full path read back
     PATH_CHARS = (PATH_UNITS - 1) * 3 + 1, // the same path in UTF-8
+    KEY_LIST_CHARS = 1024,                 // the names of a profile section's keys
 };
 
 enum SettingSlot {
@@ -50,6 +51,11 @@ enum SettingSlot {
     SLOT_TASKBAR,
     SLOT_HOURS,
     SLOT_BLANK2,
+    SLOT_WAIT1,
+    SLOT_WAIT2,
+    SLOT_WAITLIMIT,
+    SLOT_EVENTLOG,
+    SLOT_STATUS,
     SETTING_COUNT
 };
 
@@ -58,11 +64,18 @@ struct LaunchSettings {
     char profile[PATH_CHARS];  // full path of the profile read, empty in the direct form
     char section[VALUE_CHARS]; // its section
     char encoding[32];         // how the profile's text was read, empty in the direct form
+    // The names of the section's keys as the profile writes them, each ended by a NUL, the
+    // list by one more; empty in the direct form.
+    char keys[KEY_LIST_CHARS];
 };
 
 // Profile key and default of each slot, in slot order.
 extern const char *const kSettingKeys[SETTING_COUNT];
 extern const char *const kSettingDefaults[SETTING_COUNT];
+
+// Whether a key name found in the profile section is neither a setting (whatever its case)
+// nor a comment (';' or '#' first) nor empty.
+bool IsUnknownSettingKey(const char *name);
 
 // Splits text at commas (runs of commas and commas at either end separate nothing) into
 // the positional slots in order. Values are cut after MAX_VALUE_UNITS UTF-16 units of whole

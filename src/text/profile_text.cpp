@@ -50,29 +50,72 @@ static bool NamesKey(Span line, Span key, Span *value, bool *hasValue) {
     return true;
 }
 
+// The next line of the text from *at on, without its blanks; *at moves past its line end.
+static Span NextLine(const char *text, size_t length, size_t *at) {
+    size_t end = *at;
+    while (end < length && text[end] != '\0' && text[end] != '\r' && text[end] != '\n')
+        end++;
+    Span line = Trimmed(text + *at, end - *at);
+    *at = end < length && text[end] != '\0' ? end + 1 : end;
+    return line;
+}
+
+static bool AtEnd(const char *text, size_t length, size_t at) {
+    return at >= length || text[at] == '\0';
+}
+
+// Moves *at to the line after the first line naming section; false when there is none.
+static bool FindSection(const char *text, size_t length, const char *section, size_t *at) {
+    Span wanted = Trimmed(section, strlen(section)), name;
+    while (!AtEnd(text, length, *at))
+        if (SectionName(NextLine(text, length, at), &name) &&
+            EqualsIgnoringCase(name.start, name.length, wanted.start, wanted.length))
+            return true;
+    return false;
+}
+
 bool FindProfileValue(const char *text, size_t length, const char *section, const char *key,
                       char *out, size_t outChars) {
     if (outChars > 0)
         out[0] = '\0';
-    Span wantedSection = Trimmed(section, strlen(section));
-    Span wantedKey = Trimmed(key, strlen(key));
-    bool inSection = false, passedSection = false;
-    for (size_t at = 0; at < length && text[at] != '\0' && !passedSection;) {
-        size_t end = at;
-        while (end < length && text[end] != '\0' && text[end] != '\r' && text[end] != '\n')
-            end++;
-        Span line = Trimmed(text + at, end - at), name, value;
-        at = end < length && text[end] != '\0' ? end + 1 : end;
+    Span wantedKey = Trimmed(key, strlen(key)), name, value;
+    size_t at = 0;
+    if (!FindSection(text, length, section, &at))
+        return false;
+    while (!AtEnd(text, length, at)) {
+        Span line = NextLine(text, length, &at);
         bool hasValue;
-        if (SectionName(line, &name)) {
-            passedSection = inSection;
-            inSection = EqualsIgnoringCase(name.start, name.length, wantedSection.start,
-                                           wantedSection.length);
-        } else if (inSection && NamesKey(line, wantedKey, &value, &hasValue)) {
+        if (SectionName(line, &name))
+            return false;
+        if (NamesKey(line, wantedKey, &value, &hasValue)) {
             if (hasValue)
                 CopyTextUnits(out, outChars, value.start, value.length, MAX_VALUE_UNITS);
             return hasValue;
         }
     }
     return false;
+}
+
+void ListProfileKeys(const char *text, size_t length, const char *section, char *out,
+                     size_t outChars) {
+    size_t at = 0, used = 0;
+    Span name;
+    bool found = FindSection(text, length, section, &at);
+    while (found && !AtEnd(text, length, at)) {
+        Span line = NextLine(text, length, &at);
+        if (SectionName(line, &name))
+            break;
+        size_t equals = 0;
+        while (equals < line.length && line.start[equals] != '=')
+            equals++;
+        Span key = Trimmed(line.start, equals);
+        // Whole names only, with room for the list's end.
+        if (key.length == 0 || used + key.length + 2 > outChars)
+            continue;
+        memcpy(out + used, key.start, key.length);
+        used += key.length;
+        out[used++] = '\0';
+    }
+    if (used < outChars)
+        out[used] = '\0';
 }

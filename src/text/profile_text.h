@@ -14,3 +14,9 @@
 // line without its ']', are passed over. False, and out empty, when the key has no value.
 bool FindProfileValue(const char *text, size_t length, const char *section, const char *key,
                       char *out, size_t outChars);
+
+// The names of the keys of section in the profile text, found as FindProfileValue finds them,
+// into out (outChars): each ended by a NUL, the list by one more. Lines of blanks are passed
+// over, and names that do not fit are left out whole.
+void ListProfileKeys(const char *text, size_t length, const char *section, char *out,
+                     size_t outChars);

@@ -1,0 +1,149 @@
+#include "platform/run_report.h"
+#include "platform/wide_text.h"
+#include "text/alert_text.h"
+#include "text/setting_values.h"
+#include "text/text.h"
+#include <wchar.h>
+
+// The run's one log with its report, for the status timer's procedure, which has no data of
+// its own.
+static RunLog *timedLog;
+
+static WORD EventType(DWORD id) {
+    return id >= EVENT_ALERT       ? EVENTLOG_ERROR_TYPE
+           : id >= EVENT_RESTARTED ? EVENTLOG_WARNING_TYPE
+                                   : EVENTLOG_INFORMATION_TYPE;
+}
+
+// The status file written whole beside its place, then moved over it: a reader sees the last
+// text or this one, never half of one. A failure is logged once; the next rewrite tries again.
+static void WriteStatus(RunLog *log) {
+    RunReport *report = log->report;
+    if (report == NULL || report->statusName[0] == L'\0')
+        return;
+    LogTime now;
+    LocalLogTime(&now);
+    char text[STATUS_CHARS];
+    DWORD length = (DWORD)FormatStatus(text, sizeof text, &report->facts, &now);
+    HANDLE file = CreateFileW(report->statusTemporary, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, NULL);
+    DWORD written = 0, error = GetLastError();
+    bool whole = file != INVALID_HANDLE_VALUE && WriteFile(file, text, length, &written, NULL) &&
+                 written == length;
+    if (file != INVALID_HANDLE_VALUE) {
+        error = GetLastError();
+        CloseHandle(file);
+    }
+    if (whole &&
+        MoveFileExW(report->statusTemporary, report->statusName, MOVEFILE_REPLACE_EXISTING))
+        return;
+    if (whole)
+        error = GetLastError();
+    if (report->statusFailureTold)
+        return;
+    report->statusFailureTold = true;
+    char name[PATH_CHARS];
+    ToUtf8(report->statusName, name, sizeof name);
+    WriteRunLogError(log,
+                     "STATUS %s could not be written: error %s; the show goes on (this is "
+                     "told once)",
+                     error, name);
+}
+
+static void CALLBACK RewriteStatus(HWND, UINT, UINT_PTR, DWORD) {
+    WriteStatus(timedLog);
+}
+
+void OpenRunReport(RunLog *log, RunReport *report, bool eventLog, const char *statusName) {
+    if (!eventLog && !IsValueSet(statusName))
+        return;
+    log->report = report;
+    report->facts.stage = "starting";
+    report->facts.launcherId = GetCurrentProcessId();
+    if (eventLog && (report->source = RegisterEventSourceW(NULL, L"Korvane")) == NULL)
+        WriteRunLogError(log, "EVENTLOG: the event log cannot be written: error %s",
+                         GetLastError());
+    if (!IsValueSet(statusName))
+        return;
+    wchar_t wideName[VALUE_CHARS];
+    ToWide(statusName, wideName, VALUE_CHARS);
+    DWORD length = GetFullPathNameW(wideName, PATH_UNITS, report->statusName, NULL);
+    if (length == 0 || length >= PATH_UNITS) {
+        report->statusName[0] = L'\0';
+        WriteRunLog(log, "STATUS '%s' names no file: there is no status file", statusName);
+        return;
+    }
+    wmemcpy(report->statusTemporary, report->statusName, length);
+    wmemcpy(report->statusTemporary + length, L".tmp", 5);
+    timedLog = log;
+    SetTimer(NULL, 0, STATUS_EVERY_MS, RewriteStatus);
+}
+
+// The event to the Windows log: its text, then, when some of its id were held back, how many.
+static void ReportEvent(RunReport *report, DWORD id, const char *event) {
+    uint32_t heldBack = 0;
+    if (report->source == NULL || !PassEvent(&report->gates[id], GetTickCount(), &heldBack))
+        return;
+    wchar_t text[LOG_LINE_CHARS], note[64] = L"";
+    ToWide(event, text, LOG_LINE_CHARS);
+    if (heldBack > 0) {
+        char count[16], line[64];
+        FormatUnsigned(count, sizeof count, heldBack);
+        const char *args[] = {count};
+        FormatAlertText(line, sizeof line, " (%s more of these left out since the last one)", args,
+                        1);
+        ToWide(line, note, 64);
+    }
+    const wchar_t *strings[] = {text, note};
+    ReportEventW(report->source, EventType(id), 0, id, NULL, 2, 0, strings, NULL);
+}
+
+void WriteRunEvent(RunLog *log, DWORD id, const char *format, const char *arg1, const char *arg2,
+                   const char *arg3, const char *arg4) {
+    const char *args[] = {arg1, arg2, arg3, arg4};
+    char event[LOG_LINE_CHARS];
+    FormatAlertText(event, sizeof event, format, args, sizeof args / sizeof args[0]);
+    WriteRunLogText(log, event);
+    ReportRunEvent(log, id, event);
+}
+
+void ReportRunEvent(RunLog *log, DWORD id, const char *event) {
+    RunReport *report = log->report;
+    if (report == NULL || id == 0 || id >= EVENT_IDS)
+        return;
+    ReportEvent(report, id, event);
+    StatusFacts *facts = &report->facts;
+    const DWORD counted[STATUS_COUNTS + 1] = {EVENT_FIRST_STARTS, EVENT_RESTARTED,
+                                              EVENT_HUNG_ENDED,   EVENT_RENEWED,
+                                              EVENT_ALERT,        EVENT_SECOND_STARTS};
+    for (int i = 0; i <= STATUS_COUNTS; i++)
+        facts->counts[i < STATUS_COUNTS ? i : COUNT_STARTS] += counted[i] == id ? 1 : 0;
+    if (id == EVENT_SHOW_ENDS)
+        facts->stage = "ended";
+    LogTime now;
+    LocalLogTime(&now);
+    size_t length = FormatLogLine(facts->lastEvent, sizeof facts->lastEvent, &now, event);
+    facts->lastEvent[length >= 2 ? length - 2 : 0] = '\0'; // without its CR LF
+    WriteStatus(log);
+}
+
+void WriteRunEventNumber(RunLog *log, DWORD id, const char *format, unsigned long number) {
+    char text[16];
+    FormatUnsigned(text, sizeof text, number);
+    WriteRunEvent(log, id, format, text);
+}
+
+void NoteRunStage(RunLog *log, const char *stage) {
+    if (log->report == NULL || log->report->facts.stage == stage)
+        return;
+    log->report->facts.stage = stage;
+    WriteStatus(log);
+}
+
+DWORD NoteProgramStart(RunLog *log, int program, DWORD id) {
+    if (log->report != NULL) {
+        log->report->facts.programId[program] = id;
+        LocalLogTime(&log->report->facts.programStart[program]);
+    }
+    return program == 0 ? EVENT_FIRST_STARTS : EVENT_SECOND_STARTS;
+}
