@@ -30,13 +30,12 @@ static void RepaintBackdrop(LaunchState *state) {
     RedrawWindow(state->backdrop, NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
-// With LOG set the run appends to that file, with EVENTLOG and STATUS it reports beyond it;
+// With LOG set the run appends to that file, with EVENTLOG it writes to the event log too;
 // it says where its settings came from, and names the keys of their section it does not know.
 static void OpenLog(LaunchState *state, const char *argumentText) {
     if (IsValueSet(Value(state, SLOT_LOG)))
         OpenRunLog(&state->log, Value(state, SLOT_LOG));
-    OpenRunReport(&state->log, &state->report, IsSwitchedOn(Value(state, SLOT_EVENTLOG)),
-                  Value(state, SLOT_STATUS));
+    OpenRunReport(&state->log, &state->report, IsSwitchedOn(Value(state, SLOT_EVENTLOG)));
     WriteRunEvent(&state->log, EVENT_RUN_STARTS,
                   "start: arguments '%s'; settings from profile %s, section [%s]", argumentText,
                   state->settings.profile, state->settings.section);
@@ -147,6 +146,8 @@ int RunLaunchSequence(HINSTANCE instance, HINSTANCE previous, const char *argume
     ReadRunValues(state);
     if (!BecomeOnlyKeeper(state))
         return EndRun(state);
+    // Only the show's one keeper: another launcher of it would tell that it ended.
+    OpenStatusFile(&state->log, Value(state, SLOT_STATUS));
     RegisterForRestart(state, argumentText);
     KeepAwake(&state->awake, &state->log, Value(state, SLOT_AWAKE));
     // Only 16-bit Windows hands over a previous instance, whose class would still stand.

@@ -54,15 +54,17 @@ static void CALLBACK RewriteStatus(HWND, UINT, UINT_PTR, DWORD) {
     WriteStatus(timedLog);
 }
 
-void OpenRunReport(RunLog *log, RunReport *report, bool eventLog, const char *statusName) {
-    if (!eventLog && !IsValueSet(statusName))
-        return;
+void OpenRunReport(RunLog *log, RunReport *report, bool eventLog) {
     log->report = report;
     report->facts.stage = "starting";
     report->facts.launcherId = GetCurrentProcessId();
     if (eventLog && (report->source = RegisterEventSourceW(NULL, L"Korvane")) == NULL)
         WriteRunLogError(log, "EVENTLOG: the event log cannot be written: error %s",
                          GetLastError());
+}
+
+void OpenStatusFile(RunLog *log, const char *statusName) {
+    RunReport *report = log->report;
     if (!IsValueSet(statusName))
         return;
     wchar_t wideName[VALUE_CHARS];
@@ -77,6 +79,7 @@ void OpenRunReport(RunLog *log, RunReport *report, bool eventLog, const char *st
     wmemcpy(report->statusTemporary + length, L".tmp", 5);
     timedLog = log;
     SetTimer(NULL, 0, STATUS_EVERY_MS, RewriteStatus);
+    WriteStatus(log);
 }
 
 // The event to the Windows log: its text, then, when some of its id were held back, how many.

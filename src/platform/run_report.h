@@ -22,10 +22,13 @@ struct RunReport {
     StatusFacts facts;
 };
 
-// Sets up what the run reports, into the log's report: the event source when eventLog, the
-// status file when statusName is set (a relative name is taken in the current folder, now).
-// What cannot be had is logged and left out; the show goes on.
-void OpenRunReport(RunLog *log, RunReport *report, bool eventLog, const char *statusName);
+// Gives the log its report, with the event source when eventLog. An event source that cannot
+// be had is logged and left out; the show goes on.
+void OpenRunReport(RunLog *log, RunReport *report, bool eventLog);
+
+// Starts the report's status file, when name is set (a relative name is taken in the current
+// folder, now), and its rewrites on a timer of this thread.
+void OpenStatusFile(RunLog *log, const char *name);
 
 // Writes one event: its line to the log (as WriteRunLog), to the event log under its id and to
 // the status file as the last event, counted there by its id. An id of 0 is a log line only.

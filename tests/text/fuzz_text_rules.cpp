@@ -7,9 +7,12 @@
 #include "text/launch_settings.h"
 #include "text/log_line.h"
 #include "text/profile_text.h"
+#include "text/report_text.h"
 #include "text/screen_values.h"
 #include "text/setting_values.h"
+#include "text/text.h"
 #include "text/utf.h"
+#include "text/wait_target.h"
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -78,6 +81,43 @@ static void CheckScreenValues(const uint8_t *data, const std::string &text) {
     FormatRect(rect, small.data(), small.size());
     if (strlen(small.data()) >= small.size())
         abort();
+}
+
+// What a fleet reads: a TCP target read gives its text back from its parts, its port in range;
+// the status file is whole "key=value" lines, one per CR LF, within its buffer; the profile's
+// key names fit theirs and stand in the text.
+static void CheckReports(const uint8_t *data, const std::string &text, const char *section) {
+    char host[64], port[8];
+    if (ParseTcpTarget(text.c_str(), host, sizeof host, port, sizeof port)) {
+        std::string again = text[4] == '[' ? "[" + std::string(host) + "]" : host;
+        unsigned long number = strtoul(port, NULL, 10);
+        if (std::string(text.c_str()).compare(4, std::string::npos, again + ":" + port) != 0 ||
+            number == 0 || number > 65535)
+            abort();
+    }
+    StatusFacts facts = {};
+    facts.stage = section;
+    facts.programId[data[0] % 2] = data[0];
+    CopyTextPart(facts.lastEvent, sizeof facts.lastEvent, text.c_str(), text.size());
+    const LogTime now = {data[0] * 40u, data[0] % 13u, 31, 23, 59, 59, 0};
+    std::vector<char> status(1 + data[0] * 4);
+    size_t length = FormatStatus(status.data(), status.size(), &facts, &now);
+    std::string lines(status.data());
+    if (length != lines.size() || length >= status.size() ||
+        (length > 0 && lines.compare(length - 2, 2, "\r\n") != 0))
+        abort();
+    for (size_t at = 0, end; at < length; at = end + 2) {
+        end = lines.find("\r\n", at);
+        if (lines.find('=', at) >= end || lines.find_first_of("\r\n", at) != end)
+            abort();
+    }
+    std::vector<char> keys(1 + data[0] % 64);
+    ListProfileKeys(text.data(), text.size(), section, keys.data(), keys.size());
+    for (const char *key = keys.data(); *key != '\0'; key += strlen(key) + 1)
+        if (key + strlen(key) + 1 >= keys.data() + keys.size() ||
+            text.find(key) == std::string::npos)
+            abort();
+    IsUnknownSettingKey(text.c_str());
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
@@ -171,5 +211,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     }
     CheckKeepingValues(data, commandLine, settings.values[SLOT_EXE2]);
     CheckScreenValues(data, commandLine);
+    CheckReports(data, commandLine, settings.values[SLOT_EXE2]);
     return 0;
 }

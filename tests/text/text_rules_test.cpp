@@ -4,11 +4,13 @@
 #include "text/input_clock.h"
 #include "text/keeping_values.h"
 #include "text/profile_text.h"
+#include "text/report_text.h"
 #include "text/launch_settings.h"
 #include "text/restart_wait.h"
 #include "text/screen_values.h"
 #include "text/setting_values.h"
 #include "text/utf.h"
+#include "text/wait_target.h"
 #include <gtest/gtest.h>
 #include <string>
 
@@ -236,4 +238,109 @@ TEST(TextRules, OneColour) {
         EXPECT_EQ(row.one, IsOneColour(row.points.data(), row.points.size(), ONE_COLOUR_TOLERANCE))
             << row.points.size() << " points from " << std::hex
             << (row.points.empty() ? 0 : row.points[0]);
+}
+
+TEST(TextRules, TcpTargets) {
+    const char *rows[][3] = {// WAIT value, host, port ("" when it does not read)
+                             {"tcp:db.local:5432", "db.local", "5432"},
+                             {"TCP:10.0.0.7:80", "10.0.0.7", "80"},
+                             {"tcp:[::1]:8080", "::1", "8080"},
+                             {"tcp:[fe80::1%3]:65535", "fe80::1%3", "65535"},
+                             {"tcp:host:0", "", ""},
+                             {"tcp:host:65536", "", ""},
+                             {"tcp:host:00080", "host", "00080"},
+                             {"tcp:host:000080", "", ""},
+                             {"tcp:host:+80", "", ""},
+                             {"tcp:host:80 ", "", ""},
+                             {"tcp:host", "", ""},
+                             {"tcp::80", "", ""},
+                             {"tcp:::1:80", "", ""}, // IPv6 only in brackets
+                             {"tcp:[::1]", "", ""},
+                             {"tcp:[::1]8080", "", ""},
+                             {"tcp:[]:80", "", ""},
+                             {"tcp:my host:80", "", ""},
+                             {"tcp:a/b:80", "", ""},
+                             {"tcp:", "", ""},
+                             {"tc:host:80", "", ""}};
+    for (const auto &row : rows) {
+        char host[64] = "x", port[8] = "x";
+        EXPECT_EQ(row[2][0] != '\0', ParseTcpTarget(row[0], host, sizeof host, port, sizeof port))
+            << row[0];
+        EXPECT_STREQ(row[1], host) << row[0];
+        EXPECT_STREQ(row[2], port) << row[0];
+    }
+    char small[4];
+    char port[8];
+    EXPECT_FALSE(ParseTcpTarget("tcp:four:80", small, sizeof small, port, sizeof port));
+    EXPECT_TRUE(IsTcpTarget("Tcp:x") && !IsTcpTarget("C:\\tcp:x") && !IsTcpTarget("tcp"));
+}
+
+TEST(TextRules, EventGate) {
+    // At most one event of an id a minute, the next telling how many were held back; the tick
+    // count may wrap meanwhile.
+    const uint32_t rows[][3] = {// tick, passes, held back told
+                                {0xFFFFF000u, 1, 0}, {0xFFFFFFFFu, 0, 0}, {10000, 0, 0},
+                                {55903, 0, 0},       {55904, 1, 3},       {55905, 0, 0},
+                                {200000, 1, 1}};
+    EventGate gate = {};
+    for (const auto &row : rows) {
+        uint32_t heldBack = 99;
+        EXPECT_EQ(row[1] != 0, PassEvent(&gate, row[0], &heldBack)) << row[0];
+        EXPECT_EQ(row[1] != 0 ? row[2] : 99, heldBack) << row[0];
+    }
+}
+
+TEST(TextRules, StatusLines) {
+    StatusFacts facts = {};
+    facts.stage = "kept";
+    facts.launcherId = 4;
+    facts.programId[1] = 4294967295u;
+    facts.programStart[1] = {2026, 1, 2, 3, 4, 5, 678};
+    facts.counts[COUNT_RESTARTS] = 12;
+    strcpy(facts.lastEvent, "2026-01-02 03:04:05.678 end");
+    const LogTime now = {2026, 12, 31, 23, 59, 9, 999};
+    char text[STATUS_CHARS];
+    std::string expected = "time=2026-12-31 23:59:09\r\nstage=kept\r\nlauncher_pid=4\r\n"
+                           "first_pid=\r\nfirst_start=\r\nsecond_pid=4294967295\r\n"
+                           "second_start=2026-01-02 03:04:05\r\nstarts=0\r\nrestarts=12\r\n"
+                           "hungs_ended=0\r\nrenewals=0\r\nalerts=0\r\n"
+                           "last_event=2026-01-02 03:04:05.678 end\r\n";
+    EXPECT_EQ(expected.size(), FormatStatus(text, sizeof text, &facts, &now));
+    EXPECT_EQ(expected, text);
+    // A raw line break in a value stays within its line; a line that does not fit is left out
+    // whole, and so is every line after it.
+    strcpy(facts.lastEvent, "x\ny\r");
+    FormatStatus(text, sizeof text, &facts, &now);
+    EXPECT_NE(std::string::npos, std::string(text).find("last_event=x y \r\n"));
+    size_t cut = expected.find("restarts=");
+    for (size_t size : {cut + 1, cut + 13, cut + 14}) {
+        std::vector<char> small(size);
+        size_t length = FormatStatus(small.data(), size, &facts, &now);
+        EXPECT_EQ(size == cut + 14 ? cut + 13 : cut, length) << size;
+        EXPECT_EQ(length, strlen(small.data())) << size;
+    }
+}
+
+TEST(TextRules, UnknownKeys) {
+    // Every key of the section, as written, once each; comments and settings in any case are
+    // not unknown.
+    const char profile[] = "[Other]\nSTRAY=1\n[Main]\n; a comment=1\nRESTRAT2 = 300\n"
+                           "exe1=x\n\n  # note\n\xd0\x9a\xd0\xbb\xd1\x8e\xd1\x87=2\n"
+                           "Lone\n=5\n[Late]\nLATE=1";
+    char keys[KEY_LIST_CHARS];
+    ListProfileKeys(profile, sizeof profile - 1, " main ", keys, sizeof keys);
+    std::string unknown, all;
+    for (const char *key = keys; *key != '\0'; key += strlen(key) + 1) {
+        all += std::string(key) + "|";
+        if (IsUnknownSettingKey(key))
+            unknown += std::string(key) + "|";
+    }
+    EXPECT_EQ("; a comment|RESTRAT2|exe1|# note|\xd0\x9a\xd0\xbb\xd1\x8e\xd1\x87|Lone|", all);
+    EXPECT_EQ("RESTRAT2|\xd0\x9a\xd0\xbb\xd1\x8e\xd1\x87|Lone|", unknown);
+    // Names that do not fit are left out whole; the list stays ended.
+    ListProfileKeys(profile, sizeof profile - 1, "Main", keys, 16);
+    EXPECT_STREQ("; a comment", keys);
+    EXPECT_EQ('\0', keys[strlen(keys) + 1]);
+    ListProfileKeys(profile, sizeof profile - 1, "Missing", keys, sizeof keys);
+    EXPECT_EQ('\0', keys[0]);
 }
