@@ -1,6 +1,7 @@
 // The launcher's own reader of UTF-8 profiles against the platform's: every profile of the
 // table, saved as UTF-16 little-endian, is read by GetPrivateProfileStringW too, and every
 // value asked for must come out the same.
+#include "launch/profile_settings.h"
 #include "platform/wide_text.h"
 #include "text/profile_text.h"
 #include "text/launch_settings.h"
@@ -69,6 +70,43 @@ TEST(ProfileReading, SameAsThePlatform) {
         }
     }
     DeleteFileW(file);
+}
+
+// The keys the launcher does not know are found in a profile of every encoding it reads.
+TEST(ProfileReading, UnknownKeysInEveryEncoding) {
+    const char *encodings[] = {"ansi", "utf8", "utf8bom", "utf16le", "utf16be"};
+    for (const char *encoding : encodings) {
+        std::string name = std::string(encoding) == "ansi" ? "Praesentation" : "Шоу";
+        std::string key = std::string(encoding) == "ansi" ? "Gr\xf6\xdf"
+                                                            "e"
+                                                          : "Размер";
+        std::string profile = "[Other]\r\nSTRAY=1\r\n[" + name + "]\r\nexe1=a\r\nRESTRAT2=300\r\n" +
+                              key + "=2\r\n; a comment\r\nWait1=b\r\n";
+        std::string kind = encoding, bytes = kind == "utf8bom" ? "\xef\xbb\xbf" + profile : profile;
+        if (kind.compare(0, 5, "utf16") == 0) {
+            std::wstring wide(profile.size() + 1, L'\0');
+            wide.resize(ToWide(profile.c_str(), &wide[0], wide.size()));
+            bytes = kind == "utf16le" ? "\xff\xfe" : "\xfe\xff";
+            for (wchar_t unit : wide) {
+                char low = (char)(unit & 0xFF), high = (char)(unit >> 8);
+                bytes += kind == "utf16le" ? std::string{low, high} : std::string{high, low};
+            }
+        }
+        FILE *f = fopen("C:\\keys.ini", "wb");
+        fwrite(bytes.data(), bytes.size(), 1, f);
+        fclose(f);
+        LaunchSettings settings = {};
+        strcpy(settings.values[SLOT_EXE1], "C:\\keys.ini");
+        strcpy(settings.values[SLOT_EXE2], name.c_str());
+        ASSERT_TRUE(ReadProfileSettings(&settings)) << encoding;
+        std::string unknown;
+        for (const char *at = settings.keys; *at != '\0'; at += strlen(at) + 1)
+            unknown += IsUnknownSettingKey(at) ? std::string(at) + "|" : "";
+        std::string expected =
+            "RESTRAT2|" + (std::string(encoding) == "ansi" ? "Größe" : key) + "|";
+        EXPECT_EQ(expected, unknown) << encoding << ", read as " << settings.encoding;
+    }
+    DeleteFileA("C:\\keys.ini");
 }
 
 } // namespace
