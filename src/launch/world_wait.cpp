@@ -97,7 +97,13 @@ void AwaitWorld(LaunchState *state, int program) {
     if (!what->set || ShowEnding())
         return;
     SettingSlot slot = program == 0 ? SLOT_WAIT1 : SLOT_WAIT2;
-    const char *key = kSettingKeys[slot], *value = Value(state, slot);
+    const char *key = kSettingKeys[slot];
+    // A path is named as it is looked for: full, from the launcher's start folder.
+    char value[PATH_CHARS];
+    if (what->tcp)
+        CopyText(value, sizeof value, Value(state, slot));
+    else
+        ToUtf8(what->target, value, sizeof value);
     // A drive without its medium is a wait, not a box asking for the disk.
     UINT errorMode = SetErrorMode(GetErrorMode() | SEM_FAILCRITICALERRORS);
     LookJob *job = StartLook(what);

@@ -1,5 +1,7 @@
 // Whole runs of korvane.exe with stand-ins that write down how they were started and what the
 // screen showed then, while the test answers the alerts and acts as a visitor would.
+// Windows Sockets 2 before windows.h: the test's own listener.
+#include <winsock2.h>
 #include "desktop/backdrop.h"
 #include "text/keeping_values.h"
 #include "platform/show_wait.h"
@@ -9,6 +11,7 @@
 #include <iterator>
 #include <sstream>
 #include <functional>
+#include <map>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -1050,6 +1053,143 @@ TEST(LaunchRun, ScreensForTheShow) {
         EXPECT_EQ(row.starts - 1, (size_t)LinesWith(log, "one colour")) << row.fault;
         EndStandIns();
     }
+}
+
+// The status file as key and value.
+std::map<std::string, std::string> ReadStatus(const char *file) {
+    std::ifstream in(file, std::ios::binary);
+    std::map<std::string, std::string> status;
+    for (std::string line; std::getline(in, line);) {
+        EXPECT_EQ('\r', line.back()) << file << ": " << line;
+        size_t equals = line.find('=');
+        if (equals != std::string::npos)
+            status[line.substr(0, equals)] = line.substr(equals + 1, line.size() - equals - 2);
+    }
+    return status;
+}
+
+// A loopback listener on port, or on a free one (0) whose number goes to port.
+SOCKET Listen(unsigned short *port) {
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(*port);
+    int size = sizeof address;
+    EXPECT_EQ(0, bind(listener, (sockaddr *)&address, size));
+    getsockname(listener, (sockaddr *)&address, &size);
+    *port = ntohs(address.sin_port);
+    listen(listener, 4);
+    return listener;
+}
+
+// Starts that wait for their world, at every start: a folder made during the first program's
+// wait; a port opened during the second's, which its restart after a crash waits for again; a
+// limit that runs out; the exit key during a wait without limit. The status file all along,
+// rewritten while nothing happens, and the profile's unknown key named.
+TEST(LaunchRun, WorldAndFleet) {
+    PrepareRuns();
+    const char *log = K "\\world.log", *status = K "\\world.status";
+    unsigned short port = 0;
+    closesocket(Listen(&port));
+    std::string keys =
+        "EXE1=" S "1\nWDIR1=" K "\\one\nWDIR2=" K "\\two\nDELAY1=50\nLOG=world.log\n";
+    std::string profile =
+        "[World]\n" + keys + "WAIT1=later\nEXE2=" S "2 60000 window\nDELAY2=0\n" +
+        "WAIT2=tcp:127.0.0.1:" + std::to_string(port) +
+        "\nRESTART2=300\nSTATUS=world.status\nEVENTLOG=1\nRESTRAT2=300\n; note\n" + "[Limit]\n" +
+        keys + "WAIT1=" K "\\never\nWAITLIMIT=1000\n" + "[Forever]\n" + keys +
+        "WAIT1=" K "\\never\nSTATUS=world.status\n";
+    std::ofstream(K "\\world.ini") << profile;
+    RemoveDirectoryA(K "\\later");
+    DeleteFileA(log);
+    DeleteFileA(status);
+    std::map<std::string, std::string> seen[3];
+    DWORD made = 0, opened = 0, launcherId = 0;
+    bool agreed = false;
+    RunRow({"WAIT1 for a folder, WAIT2 for a port, again at a restart", "world.ini,World", "",
+            K "\\one", K "\\two", WINDOWED, 1500, 1500, 0},
+           [&](HANDLE launcher) {
+               launcherId = GetProcessId(launcher);
+               SleepServicing(1500);
+               seen[0] = ReadStatus(status);
+               CreateDirectoryA(K "\\later", NULL);
+               made = GetTickCount();
+               AwaitStarts(1, 1);
+               SleepServicing(1500);
+               seen[1] = ReadStatus(status);
+               SOCKET listener = Listen(&port);
+               opened = GetTickCount();
+               AwaitStarts(1);
+               SleepServicing(500);
+               // A crash of the kept program: its restart waits for the port again.
+               DWORD first = std::stoul("0" + ReadStatus(status)["second_pid"]);
+               TerminateProcess(OpenProcess(PROCESS_TERMINATE, FALSE, first), 9);
+               AwaitStarts(2);
+               SleepServicing(500);
+               seen[2] = ReadStatus(status);
+               EXPECT_NE(std::to_string(first), seen[2]["second_pid"]) << "a new process";
+               closesocket(listener);
+               EndSession(&agreed);
+           });
+    auto starts = Starts();
+    printf("reaction: the folder made to the first start %lu ms (DELAY1 50 ms), the port opened "
+           "to the second start %lu ms\n",
+           starts[1].first - made, starts[2].first - opened);
+    EXPECT_LT(made, starts[1].first) << "the first program waited for the folder";
+    EXPECT_LT(opened, starts[2].first) << "the second program waited for the port";
+    // clang-format off
+    const std::map<std::string, std::string> wanted[3] = {
+        {{"stage", "wait1"}, {"first_pid", ""}, {"starts", "0"}, {"launcher_pid", std::to_string(launcherId)}},
+        {{"stage", "wait2"}, {"starts", "1"}, {"second_pid", ""}},
+        {{"stage", "kept"}, {"starts", "3"}, {"restarts", "1"}, {"alerts", "0"}, {"hungs_ended", "0"}}};
+    // clang-format on
+    for (int i = 0; i < 3; i++)
+        for (const auto &field : wanted[i])
+            EXPECT_EQ(field.second, seen[i][field.first]) << "status " << i << ": " << field.first;
+    EXPECT_NE("", seen[1]["first_pid"]);
+    std::map<std::string, std::string> ended = ReadStatus(status);
+    EXPECT_EQ("ended", ended["stage"]);
+    EXPECT_EQ(" end", ended["last_event"].substr(23)) << ended["last_event"];
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(K "\\world.status.tmp"));
+    const std::string tcp = "WAIT2: tcp:127.0.0.1:" + std::to_string(port) + " is there after ";
+    ExpectLines(log, {"unknown key 'RESTRAT2' in [World]: ignored",
+                      "WAIT1: waiting for " K "\\later", "WAIT1: " K "\\later is there after ",
+                      "first program started", "WAIT2: waiting for tcp:127.0.0.1:", tcp,
+                      "second program started", "second program ended",
+                      "starting the second program again", tcp, "second program started", "end"});
+    EXPECT_EQ(1, LinesWith(log, "unknown key")) << "the comment is no key";
+    EndStandIns();
+
+    DeleteFileA(log);
+    RunRow({"WAITLIMIT runs out: the first program starts anyway", "world.ini,Limit", "", K "\\one",
+            "", "1|000000", 1000, 0, 0});
+    ExpectLines(log, {"WAIT1: waiting for " K "\\never", "WAIT1: WAITLIMIT ran out after ",
+                      "first program started"});
+
+    // The exit key during a wait that has no limit: nothing starts; the status file stays fresh.
+    DeleteFileA(log);
+    DWORD pressed = GetTickCount();
+    SYSTEMTIME now = {};
+    RunRow({"the exit key during WAIT1", "world.ini,Forever", "", "", "", "", 0, 0, 0},
+           [&](HANDLE) {
+               SleepServicing(11000);
+               GetLocalTime(&now);
+               seen[0] = ReadStatus(status);
+               PostMessageA(FindWindowW(kBackdropClassName, NULL), WM_HOTKEY, 1, 0);
+               pressed = GetTickCount();
+           });
+    EXPECT_LT(GetTickCount() - pressed, 3000u) << "the launcher ends at once";
+    EXPECT_EQ("wait1", seen[0]["stage"]);
+    std::string time = seen[0]["time"] + "        ";
+    int written = ((stoi("0" + time.substr(11, 2)) * 60 + stoi("0" + time.substr(14, 2))) * 60 +
+                   stoi("0" + time.substr(17, 2)));
+    int age = ((now.wHour * 60 + now.wMinute) * 60 + now.wSecond - written + 86400) % 86400;
+    EXPECT_LE(age, 10) << "the status file, written at " << time << ", 11 s into a wait";
+    EXPECT_EQ(1, LinesWith(log, "EXITKEY pressed"));
+    EXPECT_EQ(0, LinesWith(log, "program started"));
 }
 
 } // namespace
