@@ -10,7 +10,8 @@
 # starts nothing more; and the calls that keep the
 # computer awake, as Wine's relay trace shows them, for each AWAKE value; and HOURS beginning
 # during an intro with AWAKE: the displays off at the start, on when the hours begin (with a
-# mouse move of no distance), the display's part of AWAKE given back meanwhile.
+# mouse move of no distance), the display's part of AWAKE given back meanwhile; and the events
+# of EVENTLOG as Wine traces them.
 set -uo pipefail
 wine_run=$1 arch=$2 prefix=$3 korvane=$4 standin=$5
 display_file=$(mktemp)
@@ -99,6 +100,29 @@ for row in '1 80000003 1' 'Display 80000003 1' 'System 80000001 0' 'None none 0'
     [ "$switched" = $((saver * 2)) ] || fail "AWAKE $section" "screen saver switched $switched times, wanted $((saver * 2))"
 done
 [ $failures -eq 0 ] && echo "focus AWAKE: the calls traced for 1, DISPLAY, SYSTEM and none: ok"
+# EVENTLOG: Wine writes no event log, but traces each ReportEventW call (type, category, id) and
+# its strings. Events of an id come at most once a minute: the restart's wait, start and end are
+# held back.
+printf '[Events]\r\nEXE1=C:\\kf\\absent.exe\r\nALERTWAIT=500\r\nEXE2=C:\\kf\\s.exe 2 0 count\r\nWDIR1=C:\\kf\r\nWDIR2=C:\\kf\r\nRESTART2=300\r\nQUIT2=2\r\nWAIT2=C:\\kf\\never\r\nWAITLIMIT=300\r\nEXITKEY=Ctrl+Banana\r\nEVENTLOG=1\r\nRestrat2=1\r\nExtra=2\r\n' >"$dir/events.ini"
+rm -f "$dir/starts.log"
+events=$(KORVANE_WINEDEBUG=+eventlog run 'C:\kf\korvane.exe' 'C:\kf\events.ini,Events' 2>&1 >/dev/null |
+    grep -E 'ReportEventW' | sed -E 's/^[0-9a-f]+://' |
+    awk '/fixme/ { split($0, f, ","); printf "\n%s %s", f[2], f[4]; next } /L""/ { next } { sub(/.*ReportEventW L"/, ""); printf " %s", $0 }')
+want=("0x0004 0x00000001 start: arguments 'C:\\\\kf\\\\events.ini,Events'"
+    "0x0002 0x0000000c unknown keys in [Events]: 'Restrat2', 'Extra'; ignored"
+    "0x0002 0x0000000d EXITKEY 'Ctrl+Banana' does not read as a key combination"
+    "0x0001 0x0000000e alert Error: Unable to launch : C:\\\\kf\\\\absent.exe"
+    "0x0002 0x0000000b WAIT2: WAITLIMIT ran out after "
+    "0x0004 0x00000003 second program started: process id "
+    "0x0004 0x00000005 second program ended: exit code 1 "
+    "0x0002 0x00000007 starting the second program again in 300 ms"
+    "0x0004 0x00000006 end")
+mapfile -t seen < <(sed '/^$/d' <<<"$events")
+[ ${#seen[@]} -eq ${#want[@]} ] || fail EVENTLOG "${#seen[@]} events traced, wanted ${#want[@]}: $events"
+for i in "${!want[@]}"; do
+    [[ "${seen[$i]:-}" == "${want[$i]}"* ]] || fail EVENTLOG "event $i: '${seen[$i]:-}', wanted '${want[$i]}...'"
+done
+[ $failures -eq 0 ] && echo "focus EVENTLOG: the events traced with their types and ids, the repeats held back: ok"
 # HOURS that begin at the next minute, after the AWAKE rows: its own AWAKE holds the screen saver.
 [ "$(date +%S | sed 's/^0//')" -lt 50 ] || sleep 11
 minute=$((($(date +%s) / 60 + 1) * 60))

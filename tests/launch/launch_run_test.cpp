@@ -1100,8 +1100,8 @@ TEST(LaunchRun, WorldAndFleet) {
         "[World]\n" + keys + "WAIT1=later\nEXE2=" S "2 60000 window\nDELAY2=0\n" +
         "WAIT2=tcp:127.0.0.1:" + std::to_string(port) +
         "\nRESTART2=300\nSTATUS=world.status\nEVENTLOG=1\nRESTRAT2=300\n; note\n" + "[Limit]\n" +
-        keys + "WAIT1=" K "\\never\nWAITLIMIT=1000\n" + "[Forever]\n" + keys +
-        "WAIT1=" K "\\never\nSTATUS=world.status\n";
+        keys + "WAIT1=" K "\\never\nWAITLIMIT=1000\nSTATUS=C:\\no\\such.txt\n" + "[Forever]\n" +
+        keys + "WAIT1=" K "\\never\nSTATUS=world.status\n";
     std::ofstream(K "\\world.ini") << profile;
     RemoveDirectoryA(K "\\later");
     DeleteFileA(log);
@@ -1168,6 +1168,8 @@ TEST(LaunchRun, WorldAndFleet) {
             "", "1|000000", 1000, 0, 0});
     ExpectLines(log, {"WAIT1: waiting for " K "\\never", "WAIT1: WAITLIMIT ran out after ",
                       "first program started"});
+    EXPECT_EQ(1, LinesWith(log, "STATUS C:\\no\\such.txt could not be written: error 3"))
+        << "told once, and the show goes on";
 
     // The exit key during a wait that has no limit: nothing starts; the status file stays fresh.
     DeleteFileA(log);
@@ -1190,6 +1192,45 @@ TEST(LaunchRun, WorldAndFleet) {
     EXPECT_LE(age, 10) << "the status file, written at " << time << ", 11 s into a wait";
     EXPECT_EQ(1, LinesWith(log, "EXITKEY pressed"));
     EXPECT_EQ(0, LinesWith(log, "program started"));
+}
+
+// The event log's texts as Event Viewer reads them from the exe's message table once the source
+// is registered: every id the launcher reports has one in English, with the event's text and the
+// note of those held back after it, and the words of its kind.
+TEST(LaunchRun, EventTexts) {
+    std::wstring exe = Wide(std::string("Z:") + getenv("KORVANE_EXE"));
+    HMODULE module = LoadLibraryExW(exe.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, module);
+    const char *words[] = {"",
+                           "launcher starts",
+                           "first program started",
+                           "second program started",
+                           "first program ended",
+                           "second program ended",
+                           "show ends",
+                           "started again",
+                           "stopped responding",
+                           "one colour",
+                           "renewed",
+                           "wait",
+                           "does not know",
+                           "does not read",
+                           "alert"};
+    for (DWORD id = 1; id <= std::size(words); id++) {
+        const wchar_t *strings[] = {L"<event>", L" (2 more)"};
+        wchar_t text[512] = L"";
+        DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_ARGUMENT_ARRAY,
+                                      module, id, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
+                                      text, 512, (va_list *)strings);
+        std::wstring message(text, length);
+        if (id == std::size(words)) {
+            EXPECT_EQ(0u, length) << "no message beyond the last id";
+            continue;
+        }
+        EXPECT_NE(std::wstring::npos, message.find(Wide(words[id]))) << id << ": " << text;
+        EXPECT_NE(std::wstring::npos, message.find(L": <event> (2 more)")) << id << ": " << text;
+    }
+    FreeLibrary(module);
 }
 
 } // namespace
