@@ -19,7 +19,11 @@
 #     start, less DELAY1;
 #  8. for the screens of a kept show: the launcher's CPU over a kept minute with MONITOR2,
 #     FULLSCREEN2, TASKBAR, HOURS (on all day) and BLANK2 set;
-#  9. korvane.exe's size.
+#  9. for the waits before a start: from a folder made (at a random moment) to the logged end of
+#     WAIT1's wait, and from a loopback port opened to it, RUNS runs each; for fleets: the
+#     status file's greatest age, sampled every 100 ms over a kept minute with STATUS and
+#     EVENTLOG set, and the launcher's CPU meanwhile;
+# 10. korvane.exe's size.
 # Where this host cannot run 32-bit programs it measures the 64-bit build and says so; the
 # size is always the shipped 32-bit exe's.
 set -euo pipefail
@@ -253,6 +257,58 @@ printf '[Screens]\r\nEXE2=%s\r\nWDIR2=%s\r\nDELAY2=0\r\nRESTART2=1000\r\nQUIT2=0
     "$win\\standin.exe 2 58000 pattern" "$win" >>"$dir/bench.ini"
 start_measured Screens 2
 cpu_until_end "a kept minute with MONITOR2, FULLSCREEN2, TASKBAR, HOURS and BLANK2"
+
+# Waits: the moment a folder is made (or a port opened) against the log's "is there" line, both
+# local times of this machine.
+printf '[Folder]\r\nEXE1=%s\r\nWDIR1=%s\r\nDELAY1=50\r\nWAIT1=%s\r\nLOG=%s\r\n' \
+    "$win\\standin.exe 1" "$win" "$win\\later" "$win\\world.log" >>"$dir/bench.ini"
+printf '[Port]\r\nEXE1=%s\r\nWDIR1=%s\r\nDELAY1=50\r\nWAIT1=tcp:127.0.0.1:47011\r\nLOG=%s\r\n' \
+    "$win\\standin.exe 1" "$win" "$win\\world.log" >>"$dir/bench.ini"
+ms_of_line() { date -d "$(grep "$1" "$dir/world.log" | head -n1 | cut -c1-23)" +%s%3N; }
+for kind in Folder Port; do
+    reactions=()
+    for _ in $(seq "$runs"); do
+        rm -rf "$dir/later" "$dir/world.log"
+        run "$win\\korvane.exe" "$win\\bench.ini,$kind" &
+        launcher=$!
+        for _ in $(seq 200); do grep -q 'WAIT1: waiting' "$dir/world.log" 2>/dev/null && break; sleep 0.05; done
+        sleep "0.$((RANDOM % 10))$((RANDOM % 10))" # any phase of the 500 ms looks
+        if [ $kind = Folder ]; then
+            mkdir "$dir/later"
+            made=$(date +%s%3N)
+        else
+            made=$(python3 -c 'import socket, sys, time
+s = socket.socket()
+s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+s.bind(("127.0.0.1", 47011))
+s.listen(4)
+print(int(time.time() * 1000), flush=True)
+sys.stdout.close()
+time.sleep(3)' | head -n1)
+        fi
+        wait "$launcher"
+        reactions+=($(($(ms_of_line 'is there after') - made)))
+    done
+    echo "WAIT1 ($kind): made or opened to the wait's end (ms): ${reactions[*]}"
+done
+
+# A kept minute with STATUS and EVENTLOG: the status file's age (now less its time of writing)
+# every 100 ms, the worst of them.
+printf '[Status]\r\nEXE2=%s\r\nWDIR2=%s\r\nDELAY2=0\r\nRESTART2=1000\r\nQUIT2=0\r\nSTATUS=%s\r\nEVENTLOG=1\r\n' \
+    "$win\\standin.exe 2 58000" "$win" "$win\\status.txt" >>"$dir/bench.ini"
+start_measured Status 2
+(
+    worst=0
+    while kill -0 "$launcher" 2>/dev/null; do
+        age=$(($(date +%s%3N) - $(date -r "$dir/status.txt" +%s%3N 2>/dev/null || date +%s%3N)))
+        [ $age -gt $worst ] && worst=$age
+        sleep 0.1
+    done
+    echo "status file's greatest age over a kept minute: $worst ms (rewritten every 9 s and at each event)"
+) &
+ages=$!
+cpu_until_end "a kept minute with STATUS and EVENTLOG"
+wait $ages
 
 size=$(stat -c %s build/windows/korvane.exe)
 echo "korvane.exe (the shipped 32-bit build): $size bytes ($(( size / 1024 )) KiB; goal under 64 KiB)"
