@@ -52,11 +52,12 @@ static void OpenLog(LaunchState *state, const char *argumentText) {
         used += CopyText(names + used, sizeof names - used, key);
         used += CopyText(names + used, sizeof names - used, "'");
     }
+    if (used == 0)
+        return;
     const char *args[] = {state->settings.section, names};
     char event[LOG_LINE_CHARS];
     FormatAlertText(event, sizeof event, "unknown keys in [%s]: %s; ignored", args, 2);
-    if (used > 0)
-        ReportRunEvent(&state->log, EVENT_UNKNOWN_KEYS, event);
+    ReportRunEvent(&state->log, EVENT_UNKNOWN_KEYS, event);
 }
 
 // The values read once for the whole run.

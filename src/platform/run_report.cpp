@@ -110,17 +110,34 @@ void WriteRunEvent(RunLog *log, DWORD id, const char *format, const char *arg1, 
     ReportRunEvent(log, id, event);
 }
 
+// The status file's count an event adds to, or STATUS_COUNTS for none.
+static int CountOf(DWORD id) {
+    switch (id) {
+    case EVENT_FIRST_STARTS:
+    case EVENT_SECOND_STARTS:
+        return COUNT_STARTS;
+    case EVENT_RESTARTED:
+        return COUNT_RESTARTS;
+    case EVENT_HUNG_ENDED:
+        return COUNT_HUNGS_ENDED;
+    case EVENT_RENEWED:
+        return COUNT_RENEWALS;
+    case EVENT_ALERT:
+        return COUNT_ALERTS;
+    default:
+        return STATUS_COUNTS;
+    }
+}
+
 void ReportRunEvent(RunLog *log, DWORD id, const char *event) {
     RunReport *report = log->report;
     if (report == NULL || id == 0 || id >= EVENT_IDS)
         return;
     ReportEvent(report, id, event);
     StatusFacts *facts = &report->facts;
-    const DWORD counted[STATUS_COUNTS + 1] = {EVENT_FIRST_STARTS, EVENT_RESTARTED,
-                                              EVENT_HUNG_ENDED,   EVENT_RENEWED,
-                                              EVENT_ALERT,        EVENT_SECOND_STARTS};
-    for (int i = 0; i <= STATUS_COUNTS; i++)
-        facts->counts[i < STATUS_COUNTS ? i : COUNT_STARTS] += counted[i] == id ? 1 : 0;
+    int count = CountOf(id);
+    if (count < STATUS_COUNTS)
+        facts->counts[count]++;
     if (id == EVENT_SHOW_ENDS)
         facts->stage = "ended";
     LogTime now;

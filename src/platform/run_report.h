@@ -10,7 +10,7 @@
 
 enum {
     EVENT_IDS = EVENT_ALERT + 1, // the ids of the message table run from 1 to EVENT_ALERT
-    STATUS_EVERY_MS = 9000,      // the status file is never older than this and a rewrite
+    STATUS_EVERY_MS = 9000,      // the status file's rewrites: it is never 10 s old
 };
 
 struct RunReport {
