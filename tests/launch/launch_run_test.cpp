@@ -408,7 +408,9 @@ void PrepareRuns() {
     profile += section("IdleTimeout", S "1 60000 window",
                        "TIMEOUT1=900\nEXE2=" S "2 60000 window\nIDLE2=2000\n" + kept);
     profile += section("IdleRelative", S "1",
-                       "WDIR1=one\nWDIR2=..\\two\nEXE2=" S "2 60000 window\nIDLE2=2000\n" + kept);
+                       "WDIR1=one\nWDIR2=..\\two\nEXE2=" S "2 60000 window\nIDLE2=2000\n"
+                       "WAIT1=one\nWAIT2=two\n" +
+                           kept);
     profile += section("HiddenHung", S "1", "EXE2=" S "2 2500 hidehang\nHUNG2=1000\n" + kept);
     SYSTEMTIME now;
     GetLocalTime(&now);
@@ -805,8 +807,9 @@ const PairRow kPairs[] = {
     {"IDLE2 with TIMEOUT1: the intro left running is closed before the next", "IdleTimeout", 1, 2, 0,
      {"TIMEOUT1 of 900 ms ran out", "no input for IDLE2", "the first program still runs from the last round",
       "first program started"}, 1},
-    {"IDLE2 with relative folders: each round from the start folder", "IdleRelative", 1, 2, 0,
-     {"no input for IDLE2", "command line '" S "1', folder '" K "\\one'"}, 0},
+    {"IDLE2 with relative folders and waits: each round from the start folder", "IdleRelative", 1, 2, 0,
+     {"WAIT1: " K "\\one is there", "WAIT2: " K "\\two is there", "no input for IDLE2",
+      "WAIT1: " K "\\one is there", "command line '" S "1', folder '" K "\\one'"}, 0},
     {"HUNG2 with a hidden window, as Windows hides a hung one", "HiddenHung", 2, 2, 0,
      {"second program not responding for ", "starting the second program again in 300 ms"}, 0}};
 // clang-format on
