@@ -50,10 +50,7 @@ void StartPictureLoading(RunLog *log, const char *name, const BackdropColor *col
     PictureJob &job = *made;
     job.log = log;
     CopyText(job.name, sizeof job.name, name);
-    wchar_t wideName[VALUE_CHARS];
-    ToWide(name, wideName, VALUE_CHARS);
-    DWORD length = GetFullPathNameW(wideName, PATH_UNITS, job.fullName, NULL);
-    if (length == 0 || length >= PATH_UNITS)
+    if (!FullPathOfName(name, job.fullName))
         ToWide(name, job.fullName, PATH_UNITS);
     job.color = *color;
     job.backdrop = backdrop;

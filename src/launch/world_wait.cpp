@@ -48,17 +48,13 @@ static void ReadWorldWait(LaunchState *state, int program, SettingSlot slot) {
     if (!IsValueSet(value))
         return;
     char host[VALUE_CHARS], port[8];
-    wchar_t wideValue[VALUE_CHARS];
-    ToWide(value, wideValue, VALUE_CHARS);
-    DWORD length = 0;
-    if (IsTcpTarget(value)) {
-        what->tcp = ParseTcpTarget(value, host, sizeof host, port, sizeof port);
+    what->tcp = IsTcpTarget(value);
+    if (what->tcp) {
+        what->set = ParseTcpTarget(value, host, sizeof host, port, sizeof port);
         ToWide(host, what->target, PATH_UNITS);
         ToWide(port, what->port, sizeof what->port / sizeof *what->port);
-        what->set = what->tcp;
     } else {
-        length = GetFullPathNameW(wideValue, PATH_UNITS, what->target, NULL);
-        what->set = length > 0 && length < PATH_UNITS;
+        what->set = FullPathOfName(value, what->target);
     }
     if (!what->set)
         WriteRunEvent(&state->log, EVENT_BAD_VALUE,

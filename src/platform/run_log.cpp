@@ -17,10 +17,7 @@ static HANDLE OpenForAppending(const wchar_t *name) {
 }
 
 bool OpenRunLog(RunLog *log, const char *name) {
-    wchar_t wideName[VALUE_CHARS];
-    ToWide(name, wideName, VALUE_CHARS);
-    DWORD length = GetFullPathNameW(wideName, PATH_UNITS, log->name, NULL);
-    HANDLE file = length > 0 && length < PATH_UNITS ? OpenForAppending(log->name) : NULL;
+    HANDLE file = FullPathOfName(name, log->name) ? OpenForAppending(log->name) : NULL;
     if (file == NULL) {
         log->name[0] = L'\0';
         return false;

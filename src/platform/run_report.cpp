@@ -67,14 +67,11 @@ void OpenStatusFile(RunLog *log, const char *statusName) {
     RunReport *report = log->report;
     if (!IsValueSet(statusName))
         return;
-    wchar_t wideName[VALUE_CHARS];
-    ToWide(statusName, wideName, VALUE_CHARS);
-    DWORD length = GetFullPathNameW(wideName, PATH_UNITS, report->statusName, NULL);
-    if (length == 0 || length >= PATH_UNITS) {
-        report->statusName[0] = L'\0';
+    if (!FullPathOfName(statusName, report->statusName)) {
         WriteRunLog(log, "STATUS '%s' names no file: there is no status file", statusName);
         return;
     }
+    size_t length = wcslen(report->statusName);
     wmemcpy(report->statusTemporary, report->statusName, length);
     wmemcpy(report->statusTemporary + length, L".tmp", 5);
     timedLog = log;
